@@ -1,0 +1,17 @@
+#include "app/CommandLine.h"
+
+#include <cstring>
+
+bool ContainsNoStart(const char* commandLine) {
+    return commandLine != nullptr && std::strstr(commandLine, kNoStartWord) != nullptr;
+}
+
+std::string DeskBandLibraryPath(const std::string& exePath) {
+    const size_t cut = exePath.find_last_of('\\');
+    if (cut == std::string::npos) return std::string();
+    return exePath.substr(0, cut) + "\\Trellow.dll";
+}
+
+std::string DeskBandCommandLine(const std::string& libraryPath) {
+    return "rundll32.exe \"" + libraryPath + "\",ShowDeskband";
+}

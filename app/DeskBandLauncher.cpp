@@ -1,0 +1,26 @@
+#include "app/DeskBandLauncher.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+#include <process.h>
+
+#include "app/CommandLine.h"
+#include "platform/ModulePaths.h"
+
+namespace {
+unsigned __stdcall LauncherThread(void*) {
+    std::string exe;
+    // A path that does not fit is never used cut short.
+    if (!ExecutablePath(&exe)) return 0;
+    const std::string library = DeskBandLibraryPath(exe);
+    if (library.empty() || ::PathFileExistsA(library.c_str()) != 1) return 0;
+    const std::string command = DeskBandCommandLine(library);
+    ::WinExec(command.c_str(), SW_SHOW);
+    ::ExitProcess(0);
+}
+}  // namespace
+
+void StartDeskBandLauncher() {
+    uintptr_t thread = _beginthreadex(nullptr, 0, &LauncherThread, nullptr, 0, nullptr);
+    if (thread) ::CloseHandle(reinterpret_cast<HANDLE>(thread));
+}

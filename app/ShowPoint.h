@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include "framework/Dialog.h"
+
+// The invisible host window that owns the process. It opens the first capture
+// 10 ms after start-up (unless the command line says "nostart"), keeps the
+// global hotkeys, and answers the control messages of other processes:
+// 2024 reopens the capture gate, 3024 asks for a capture, 3025 quits.
+class ShowPoint : public CDialog {
+public:
+    explicit ShowPoint(CWnd* pParent = nullptr);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+
+    // The host's one way of running a capture: construct a session, run it
+    // modally inside the host's own run, then destroy it.
+    void OpenCaptureSession();
+
+protected:
+    int OnCreate(LPCREATESTRUCTA cs) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnDestroy() override;
+    void OnHotKey(UINT id, UINT modifiers, UINT vk) override;
+};
+
+// 1 while a capture request may open a session; 0 while one so opened runs.
+extern int g_bCanCapture;
+
+inline constexpr UINT kMsgReopenGate = 2024;
+inline constexpr UINT kMsgQuit = 3025;
+inline constexpr UINT_PTR kStartupTimer = 1002;
+inline constexpr int kHotkeyCaptureA = 1001;
+inline constexpr int kHotkeyCaptureNumpad1 = 1002;

@@ -1,0 +1,56 @@
+#include "app/SnapcrestApp.h"
+
+#include <cstdlib>
+
+#include "app/ShowPoint.h"
+#include "capture/KeyboardNudge.h"
+#include "capture/SnapcrestDlg.h"
+#include "platform/Gdiplus.h"
+#include "tracker/MyTracker.h"
+
+HWND g_hCaptureWnd = nullptr;
+
+CSnapcrestApp::CSnapcrestApp() : CWinApp(), m_hSessionWnd(nullptr) {
+    // The user-interface thread goes into the single-threaded apartment
+    // whatever state it was in; the text services need it.
+    ::CoUninitialize();
+    ::OleInitialize(nullptr);
+    CWinApp::InitInstance();
+    // Process-wide drawing objects are released at exit, after the last session.
+    std::atexit(&ReleaseTrackerSharedResources);
+}
+
+CSnapcrestApp* GetSnapcrestApp() { return dynamic_cast<CSnapcrestApp*>(AfxGetApp()); }
+
+BOOL CSnapcrestApp::InitInstance() {
+    // Admit the capture request from less privileged senders. Older systems
+    // have no such call; then there is nothing to admit.
+    using ChangeFilterFn = BOOL(WINAPI*)(UINT, DWORD);
+    if (HMODULE user32 = ::LoadLibraryA("User32.dll")) {
+        auto change = reinterpret_cast<ChangeFilterFn>(
+            reinterpret_cast<void*>(::GetProcAddress(user32, "ChangeWindowMessageFilter")));
+        if (change && !change(kMsgCaptureRequest, 1 /* MSGFLT_ADD */))
+            AfxMessageBox("ChangeWindowMessageFilter Fail", MB_OK);
+    }
+
+    gdip::Startup();
+
+    ShowPoint host;
+    m_pMainWnd = &host;
+    host.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+BOOL CSnapcrestApp::ProcessMessageFilter(int code, MSG* pMsg) {
+    if (m_hSessionWnd && pMsg && pMsg->message == WM_KEYDOWN &&
+        (pMsg->hwnd == m_hSessionWnd || ::IsChild(m_hSessionWnd, pMsg->hwnd))) {
+        auto* session = dynamic_cast<CSnapcrestDlg*>(CWnd::FromHandlePermanent(m_hSessionWnd));
+        if (session && session->m_bHasSelection) {
+            const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+            if (NudgeSelection(session->m_tracker.m_rect, static_cast<unsigned>(pMsg->wParam), shift))
+                session->RepaintAll();
+        }
+    }
+    return CWinApp::ProcessMessageFilter(code, pMsg);
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "framework/WinApp.h"
+
+// The application object. Start-up admits the capture request through the
+// platform's message filter, starts the imaging services and runs the
+// invisible host modally for the life of the process.
+class CSnapcrestApp : public CWinApp {
+public:
+    CSnapcrestApp();
+
+    BOOL InitInstance() override;
+    // The keyboard filter: arrow keys on their way to the current capture
+    // session move or resize its selection.
+    BOOL ProcessMessageFilter(int code, MSG* pMsg) override;
+
+    // The window of the capture session last initialised; never cleared.
+    HWND m_hSessionWnd;
+};
+
+// The application object as the program's own type, or null (for instance in
+// a test program that runs sessions without one).
+CSnapcrestApp* GetSnapcrestApp();
+
+// The window of the capture session last initialised, for the tool bar's
+// messages; never cleared.
+extern HWND g_hCaptureWnd;
+
+// Message admitted from processes of lower integrity: the capture request.
+inline constexpr UINT kMsgCaptureRequest = 3024;

@@ -1,0 +1,32 @@
+#pragma once
+#include "framework/Geometry.h"
+
+// Where the painting pass puts things around the selection's true rectangle T
+// on a screen H pixels high.
+
+// The bright interior copied from the snapshot: T shrunk by 5 on each side
+// (with the session's 4-pixel handles, one pixel inside the selection).
+Rect SelectionInterior(const Rect& trueRect);
+
+// The size label's anchor y: inside the selection at its top edge when T.top
+// is within 30 pixels of the top, above the tool bar when the bar sits above,
+// else just above the selection. The label's 80 x 20 box has its top-left
+// corner at (x, y - 22).
+int SizeLabelY(const Rect& trueRect, bool barAbove);
+inline constexpr int kLabelWidth = 80;
+inline constexpr int kLabelHeight = 20;
+inline Rect SizeLabelBox(int x, int y) { return Rect{x, y - 22, x + kLabelWidth, y - 22 + kLabelHeight}; }
+// Top-left corner of label text of extent (cx, cy), centred in the box.
+Point SizeLabelTextOrigin(int x, int y, int cx, int cy);
+
+// The tool bar goes below the selection unless it would run past the bottom
+// of the screen; then above it.
+struct ToolBarPlacement {
+    bool above = false;
+    Point bar;    // anchor passed to the bar's layout
+    Point panel;  // anchor of the colour and pen-size panel
+};
+ToolBarPlacement PlaceToolBar(const Rect& trueRect, int screenHeight);
+
+// The label text: the true rectangle's width and height, "W X H".
+void FormatSizeText(const Rect& trueRect, char* buffer, unsigned size);

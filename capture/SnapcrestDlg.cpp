@@ -1,0 +1,177 @@
+#include "capture/SnapcrestDlg.h"
+
+#include <process.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/SnapcrestApp.h"
+#include "capture/ScreenGrab.h"
+#include "platform/ModulePaths.h"
+#include "resources/resource.h"
+
+namespace {
+// The tracker's look in a session: outline one pixel outside the selection and
+// handles centred on it.
+constexpr unsigned kSessionTrackerStyle = 81;
+constexpr COLORREF kTrackerIdleColor = 0x0082640A;
+}  // namespace
+
+CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pParent) {
+    m_ptAnchor = Point{0, 0};
+
+    // The skin is found relative to the executable.
+    SetWorkingDirectoryToExecutable();
+
+    m_tracker.m_nStyle = kSessionTrackerStyle;
+    m_tracker.m_rect = Rect{-1, -2, -3, -4};
+    m_tracker.SetColor(kTrackerIdleColor);
+    m_tracker.SetCursors(IDC_SIZE_NS, IDC_SIZE_WE, IDC_SIZE_NWSE, IDC_SIZE_NESW, IDC_SIZE_ALL);
+    m_tracker.SetOwner(this);
+
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_hCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_SESSION_CURSOR));
+
+    m_bShowReadout = m_bFirstDrag = m_bHasSelection = 0;
+    m_ptAnchor = Point{0, 0};
+    m_bOffHandle = 1;
+
+    m_nScreenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    m_nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+
+    // The snapshot is taken before the window exists, so it never shows the session.
+    {
+        UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+        m_hSnapshot.reset(::CreateCompatibleBitmap(display.get(), m_nScreenWidth, m_nScreenHeight));
+    }
+    HBITMAP snapshot = m_hSnapshot.get();
+    CopyScreenRect(Rect{0, 0, m_nScreenWidth, m_nScreenHeight}, &snapshot, FALSE);
+
+    m_rgnRepaint.reset(::CreateRectRgn(0, 0, 50, 50));
+    m_nReadoutLeft = m_nReadoutTop = m_nReadoutX = m_nReadoutY = m_nReadoutColor = 0;
+
+    m_bTextBoxOpen = m_bButtonDown = m_bFullRedraw = 0;
+
+    m_dcWork.CreateContext();
+    m_dcSnapshot.CreateContext();
+    m_dcSnapshot.SelectBitmap(m_hSnapshot.get());
+    m_dcPristine.CreateDib(m_nScreenWidth, m_nScreenHeight);
+    m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight);
+    ::BitBlt(m_dcWork.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+    ::BitBlt(m_dcPristine.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+    m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight);
+    m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight);
+
+    m_pBackImage = gdip::Image::FromFile(L".\\skinScreen\\back.jpg");
+    m_hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+
+    const char* reference = std::getenv("SNAPCREST_REFERENCE_PAINT");
+    m_bReferencePaint = reference && std::strcmp(reference, "1") == 0;
+    m_bLogPaints = std::getenv("SNAPCREST_PAINT_LOG") != nullptr;
+
+    // Made now, with the other screen-sized surfaces; filled in the background.
+    m_dcDimmed.CreateDib(m_nScreenWidth, m_nScreenHeight);
+    StartDimmedSnapshot();
+}
+
+CSnapcrestDlg::~CSnapcrestDlg() { WaitForDimmedSnapshot(); }
+
+bool CSnapcrestDlg::CopyScreenRect(const Rect& rect, HBITMAP* bitmap, BOOL toClipboard) {
+    return ::CopyScreenRect(rect, bitmap, toClipboard != 0, m_hWnd, m_nScreenWidth, m_nScreenHeight);
+}
+
+BOOL CSnapcrestDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (CSnapcrestApp* app = GetSnapcrestApp()) app->m_hSessionWnd = m_hWnd;
+    g_hCaptureWnd = m_hWnd;
+
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    // No caption, no border. WS_VISIBLE comes from the show step below: set on
+    // a window that is still hidden it would leave the window unmapped on
+    // some platforms.
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, WS_POPUP);
+    // Only accept-files and tool-window survive: no taskbar button.
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & 0x90);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, m_nScreenWidth, m_nScreenHeight, SWP_SHOWWINDOW);
+    return TRUE;
+}
+
+HCURSOR CSnapcrestDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+
+HBRUSH CSnapcrestDlg::OnCtlColor(HDC dc, HWND wnd, UINT ctlType) { return CDialog::OnCtlColor(dc, wnd, ctlType); }
+
+void CSnapcrestDlg::OnDestroy() {
+    CDialog::OnDestroy();
+    // The background preparation may still be reading the surfaces.
+    WaitForDimmedSnapshot();
+
+    // Each surface gets back the bitmap its context held when it was made.
+    m_dcSnapshot.RestoreBitmap();
+    m_dcPristine.RestoreBitmap();
+    m_dcWork.RestoreBitmap();
+    m_hdcBefore.RestoreBitmap();
+    m_hdcPreview.RestoreBitmap();
+
+    m_hSnapshot.Release();
+    m_dcWork.DeleteContext();
+    m_dcSnapshot.DeleteContext();
+    m_dcPristine.DeleteContext();
+    m_dcPristine.DeleteBitmap();
+    m_hdcPreview.DeleteContext();
+    m_hdcPreview.DeleteBitmap();
+    m_hdcBefore.DeleteContext();
+    m_hdcBefore.DeleteBitmap();
+    m_dcWork.DeleteBitmap();
+    m_rgnRepaint.Release();
+    m_dcDimmed.DeleteContext();
+    m_dcDimmed.DeleteBitmap();
+
+    if (m_bLogPaints && !m_paintLog.empty()) {
+        if (FILE* f = std::fopen(std::getenv("SNAPCREST_PAINT_LOG"), "a")) {
+            for (size_t i = 0; i + 1 < m_paintLog.size(); i += 2)
+                std::fprintf(f, "%.3f %.3f\n", m_paintLog[i], m_paintLog[i + 1]);
+            std::fclose(f);
+        }
+    }
+}
+
+void CSnapcrestDlg::RecordPaintTimes(double composeMs, double paintMs) {
+    // Reserved up front would be a screen-independent few kilobytes; growth is rare.
+    m_paintLog.push_back(static_cast<float>(composeMs));
+    m_paintLog.push_back(static_cast<float>(paintMs));
+}
+
+void CSnapcrestDlg::EndSessionAndQuit() {
+    EndDialog(0);
+    ::PostQuitMessage(0);
+}
+
+void CSnapcrestDlg::StartDimmedSnapshot() {
+    if (!m_dcDimmed.bits() || !m_dcPristine.bits()) return;
+    // The pristine copy holds the snapshot's pixels and is not written while
+    // the job runs; the job copies it by memory so it shares no context.
+    ::GdiFlush();
+    m_hDimThread = reinterpret_cast<HANDLE>(_beginthreadex(
+        nullptr, 0,
+        [](void* arg) -> unsigned {
+            auto* self = static_cast<CSnapcrestDlg*>(arg);
+            std::memcpy(self->m_dcDimmed.bits(), self->m_dcPristine.bits(),
+                        static_cast<size_t>(self->m_nScreenWidth) * self->m_nScreenHeight * 4);
+            self->DimBackground(self->m_dcDimmed.dc());
+            ::GdiFlush();
+            return 0;
+        },
+        this, 0, nullptr));
+}
+
+void CSnapcrestDlg::WaitForDimmedSnapshot() {
+    if (m_hDimThread) {
+        ::WaitForSingleObject(m_hDimThread, INFINITE);
+        ::CloseHandle(m_hDimThread);
+        m_hDimThread = nullptr;
+        m_bDimmedReady = true;
+    }
+}

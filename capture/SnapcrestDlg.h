@@ -1,0 +1,122 @@
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/Dialog.h"
+#include "framework/Geometry.h"
+#include "platform/GdiHandles.h"
+#include "platform/Gdiplus.h"
+#include "platform/Surface.h"
+#include "tracker/MyTracker.h"
+#include "tracker/TrackerOwner.h"
+
+// One capture session: a modal window over the whole primary screen that shows
+// the screen frozen as it was when the session was constructed, and lets the
+// user select a part of it. Everything the user sees is composed off screen on
+// the work surface and copied to the window in one block transfer.
+class CSnapcrestDlg : public CDialog, public ITrackerOwner {
+public:
+    explicit CSnapcrestDlg(CWnd* pParent = nullptr);
+    ~CSnapcrestDlg() override;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // Asks for a paint of the whole window. The picture changes only when
+    // m_bFullRedraw was set first.
+    void RepaintAll() override;
+    HWND TrackerWindow() const override { return m_hWnd; }
+    void SetOffHandle(BOOL offHandle) override { m_bOffHandle = offHandle; }
+
+    // The screen-grab routine, reading the live screen (see ScreenGrab.h).
+    bool CopyScreenRect(const Rect& rect, HBITMAP* bitmap, BOOL toClipboard);
+
+    // Composition of the picture onto dc, from the session's state. The
+    // reference composes step by step in the documented order, dimming the
+    // whole screen each time; the fast path starts from the dimmed snapshot
+    // prepared once per session. Both give the same pixels.
+    void ComposeReference(HDC dc);
+    void ComposeFast(HDC dc);
+    // Blocks until the dimmed snapshot is ready (it is prepared in the
+    // background so that the frozen picture shows at once).
+    void WaitForDimmedSnapshot();
+
+    void DimBackground(HDC dc);
+    void DrawSizeLabel(HDC dc, int x, int y);
+    void OnUndo();
+
+    // Fields, in the order of the session's data model.
+    int m_nScreenWidth;
+    int m_nScreenHeight;
+    Point m_ptTextOrigin{};
+    BOOL m_bShowReadout = 0;
+    BOOL m_bFirstDrag = 0;
+    BOOL m_bHasSelection = 0;
+    Point m_ptAnchor{};
+    CMyTracker m_tracker;
+    HCURSOR m_hCursor = nullptr;
+    UniqueBitmap m_hSnapshot;
+    UniqueRegion m_rgnRepaint;
+    // The pointer read-out's last corner and pointer positions.
+    int m_nReadoutLeft = 0, m_nReadoutTop = 0, m_nReadoutX = 0, m_nReadoutY = 0, m_nReadoutColor = 0;
+    gdip::Image m_pBackImage;
+    Surface m_dcWork;
+    Surface m_dcSnapshot;
+    Surface m_hdcPreview;
+    Surface m_hdcBefore;
+    Surface m_dcPristine;
+    BOOL m_bOffHandle = 1;
+    BOOL m_bBarAbove = 0;
+    char m_szSizeText[256] = {};
+    BOOL m_bButtonDown = 0;
+    BOOL m_bNewShape = 0;
+    BOOL m_bFullRedraw = 0;
+    BOOL m_bTextBoxOpen = 0;
+    BOOL m_bUpSeen = 0;
+    BOOL m_bOverToolBar = 0;
+    HICON m_hIcon = nullptr;
+
+    // Set to compose every frame the reference way (for comparisons and
+    // benchmarks); from the environment variable SNAPCREST_REFERENCE_PAINT=1.
+    bool m_bReferencePaint = false;
+
+protected:
+    void OnPaint() override;
+    HCURSOR OnQueryDragIcon() override;
+    void OnMouseMove(UINT flags, POINT point) override;
+    void OnLButtonDown(UINT flags, POINT point) override;
+    void OnLButtonUp(UINT flags, POINT point) override;
+    void OnLButtonDblClk(UINT flags, POINT point) override;
+    BOOL OnEraseBkgnd(HDC dc) override;
+    BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT message) override;
+    void OnRButtonUp(UINT flags, POINT point) override;
+    HBRUSH OnCtlColor(HDC dc, HWND wnd, UINT ctlType) override;
+    void OnDestroy() override;
+
+private:
+    // A tool of the annotation tool bar is chosen; none exists yet, so moves
+    // and presses always work on the selection.
+    bool IsToolChosen() const { return false; }
+    // The part of the pointer read-out that the size label depends on: the
+    // label's text, from the true rectangle.
+    void DrawPointerReadout(const Rect& trueRect, HDC dc);
+    // Steps of the composition shared by both ways of composing.
+    void ComposeSelectionItems(HDC dc, const Rect& trueRect);
+    // Ends the session and, through the quit request, the process.
+    void EndSessionAndQuit();
+    void StartDimmedSnapshot();
+    void RecordPaintTimes(double composeMs, double paintMs);
+
+    // The snapshot dimmed once, so that a frame is a few block copies.
+    Surface m_dcDimmed;
+    HANDLE m_hDimThread = nullptr;
+    bool m_bDimmedReady = false;
+
+    // Paint timings, written out at the end of the session when asked for.
+    std::vector<float> m_paintLog;
+    bool m_bLogPaints = false;
+};

@@ -1,0 +1,39 @@
+#pragma once
+// Plain integer geometry shared by the logic that must build without a window
+// system. The semantics follow the platform's own: right and bottom are
+// exclusive, "empty" means right <= left or bottom <= top (so an inverted
+// rectangle is empty), and containment is left <= x < right, top <= y < bottom.
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+    friend bool operator!=(const Point& a, const Point& b) { return !(a == b); }
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool Contains(Point p) const { return left <= p.x && p.x < right && top <= p.y && p.y < bottom; }
+
+    // Smaller x as left, smaller y as top; the rectangle itself is untouched.
+    Rect Normalized() const {
+        Rect r = *this;
+        if (r.left > r.right) { int t = r.left; r.left = r.right; r.right = t; }
+        if (r.top > r.bottom) { int t = r.top; r.top = r.bottom; r.bottom = t; }
+        return r;
+    }
+    Rect Inflated(int g) const { return Rect{left - g, top - g, right + g, bottom + g}; }
+    Rect Offset(int dx, int dy) const { return Rect{left + dx, top + dy, right + dx, bottom + dy}; }
+
+    friend bool operator==(const Rect& a, const Rect& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    }
+    friend bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
+};

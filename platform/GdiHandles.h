@@ -1,0 +1,71 @@
+#pragma once
+#include <windows.h>
+#include <utility>
+
+// Owners of GDI handles: each handle is released exactly once, by its owner,
+// on every path. Release() may be called early to honour an order; the
+// destructor then does nothing more.
+template <typename Handle, BOOL(WINAPI* Deleter)(Handle)>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : m_h(h) {}
+    ~UniqueHandle() { Release(); }
+    UniqueHandle(UniqueHandle&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) { Release(); m_h = std::exchange(o.m_h, nullptr); }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    Handle get() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
+    void reset(Handle h = nullptr) { Release(); m_h = h; }
+    // Gives up ownership (for a handle that now belongs to someone else).
+    Handle release() { return std::exchange(m_h, nullptr); }
+    void Release() {
+        if (m_h) { Deleter(m_h); m_h = nullptr; }
+    }
+
+private:
+    Handle m_h = nullptr;
+};
+
+inline BOOL WINAPI DeleteGdiObject(HGDIOBJ h) { return ::DeleteObject(h); }
+template <typename T>
+inline BOOL WINAPI DeleteTypedObject(T h) { return ::DeleteObject(h); }
+
+using UniqueDC = UniqueHandle<HDC, ::DeleteDC>;
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteTypedObject<HBITMAP>>;
+using UniquePen = UniqueHandle<HPEN, DeleteTypedObject<HPEN>>;
+using UniqueBrush = UniqueHandle<HBRUSH, DeleteTypedObject<HBRUSH>>;
+using UniqueFont = UniqueHandle<HFONT, DeleteTypedObject<HFONT>>;
+using UniqueRegion = UniqueHandle<HRGN, DeleteTypedObject<HRGN>>;
+
+// A window's device context, given back to the window at the end.
+class WindowDC {
+public:
+    explicit WindowDC(HWND hwnd) : m_hwnd(hwnd), m_dc(::GetDC(hwnd)) {}
+    ~WindowDC() { if (m_dc) ::ReleaseDC(m_hwnd, m_dc); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};
+
+// Selects an object into a DC for a scope and selects the previous one back.
+class SelectScope {
+public:
+    SelectScope(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(obj ? ::SelectObject(dc, obj) : nullptr) {}
+    ~SelectScope() { if (m_old) ::SelectObject(m_dc, m_old); }
+    SelectScope(const SelectScope&) = delete;
+    SelectScope& operator=(const SelectScope&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};

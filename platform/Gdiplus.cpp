@@ -1,0 +1,96 @@
+#include "platform/Gdiplus.h"
+
+#include <utility>
+#include <vector>
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace gdip {
+
+void Startup() {
+    static ULONG_PTR token = 0;
+    GdiplusStartupInput input;  // version 1, no debug callback, background thread, external codecs
+    GdiplusStartup(&token, &input, nullptr);
+}
+
+Image::~Image() {
+    if (m_image) GdipDisposeImage(m_image);
+}
+
+Image::Image(Image&& o) noexcept : m_image(std::exchange(o.m_image, nullptr)) {}
+
+Image& Image::operator=(Image&& o) noexcept {
+    if (this != &o) {
+        if (m_image) GdipDisposeImage(m_image);
+        m_image = std::exchange(o.m_image, nullptr);
+    }
+    return *this;
+}
+
+Image Image::FromFile(const wchar_t* path) {
+    GpBitmap* bitmap = nullptr;
+    if (GdipCreateBitmapFromFileICM(path, &bitmap) != Ok) bitmap = nullptr;
+    return Image(bitmap);
+}
+
+Image Image::FromFileAnsi(const char* path) {
+    int n = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (n <= 0) return Image();
+    std::vector<wchar_t> wide(static_cast<size_t>(n));
+    ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), n);
+    return FromFile(wide.data());
+}
+
+Image Image::FromHBitmap(HBITMAP bitmap) {
+    GpBitmap* image = nullptr;
+    if (GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) != Ok) image = nullptr;
+    return Image(image);
+}
+
+UINT Image::Width() const {
+    UINT w = 0;
+    if (m_image) GdipGetImageWidth(m_image, &w);
+    return w;
+}
+
+UINT Image::Height() const {
+    UINT h = 0;
+    if (m_image) GdipGetImageHeight(m_image, &h);
+    return h;
+}
+
+Graphics::Graphics(HDC dc) {
+    if (dc && GdipCreateFromHDC(dc, &m_graphics) != Ok) m_graphics = nullptr;
+}
+
+Graphics::Graphics(GpImage* image) {
+    if (image && GdipGetImageGraphicsContext(image, &m_graphics) != Ok) m_graphics = nullptr;
+}
+
+Graphics::~Graphics() {
+    if (m_graphics) GdipDeleteGraphics(m_graphics);
+}
+
+AlphaAttributes::AlphaAttributes(float alpha) {
+    if (GdipCreateImageAttributes(&m_attributes) != Ok) {
+        m_attributes = nullptr;
+        return;
+    }
+    ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, alpha, 0}, {0, 0, 0, 0, 1}}};
+    GdipSetImageAttributesColorMatrix(m_attributes, ColorAdjustTypeDefault, TRUE, &matrix, nullptr,
+                                      ColorMatrixFlagsDefault);
+}
+
+AlphaAttributes::~AlphaAttributes() {
+    if (m_attributes) GdipDisposeImageAttributes(m_attributes);
+}
+
+void DrawImageRectRect(const Graphics& g, const Image& image, int dx, int dy, int dw, int dh, int sx, int sy,
+                       int sw, int sh, const AlphaAttributes* attributes) {
+    if (!g || !image) return;
+    GdipDrawImageRectRectI(g.get(), image.get(), dx, dy, dw, dh, sx, sy, sw, sh, UnitPixel,
+                           attributes ? attributes->get() : nullptr, nullptr, nullptr);
+}
+
+}  // namespace gdip

@@ -1,0 +1,78 @@
+#pragma once
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <string>
+
+// Thin owners over GDI+'s flat interface. Each object is released exactly once
+// by its owner. A failed creation leaves an empty owner whose drawing does
+// nothing and whose sizes read as 0, which is how the program treats a missing
+// or unreadable image.
+namespace gdip {
+
+using Gdiplus::GpBitmap;
+using Gdiplus::GpGraphics;
+using Gdiplus::GpImage;
+using Gdiplus::GpImageAttributes;
+
+// Starts GDI+ for the rest of the process; the token is never given back.
+void Startup();
+
+class Image {
+public:
+    Image() = default;
+    explicit Image(GpImage* image) : m_image(image) {}
+    ~Image();
+    Image(Image&& o) noexcept;
+    Image& operator=(Image&& o) noexcept;
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    static Image FromFile(const wchar_t* path);
+    // The path in the ANSI code page, converted before opening.
+    static Image FromFileAnsi(const char* path);
+    static Image FromHBitmap(HBITMAP bitmap);
+
+    GpImage* get() const { return m_image; }
+    explicit operator bool() const { return m_image != nullptr; }
+    UINT Width() const;
+    UINT Height() const;
+
+private:
+    GpImage* m_image = nullptr;
+};
+
+class Graphics {
+public:
+    explicit Graphics(HDC dc);
+    explicit Graphics(GpImage* image);
+    ~Graphics();
+    Graphics(const Graphics&) = delete;
+    Graphics& operator=(const Graphics&) = delete;
+    GpGraphics* get() const { return m_graphics; }
+    explicit operator bool() const { return m_graphics != nullptr; }
+
+private:
+    GpGraphics* m_graphics = nullptr;
+};
+
+// Image attributes whose colour matrix is the identity but for the alpha
+// factor: drawing with them blends alpha * image + (1 - alpha) * destination.
+class AlphaAttributes {
+public:
+    explicit AlphaAttributes(float alpha);
+    ~AlphaAttributes();
+    AlphaAttributes(const AlphaAttributes&) = delete;
+    AlphaAttributes& operator=(const AlphaAttributes&) = delete;
+    GpImageAttributes* get() const { return m_attributes; }
+
+private:
+    GpImageAttributes* m_attributes = nullptr;
+};
+
+// Draws (sx, sy, sw, sh) of image onto (dx, dy, dw, dh), in pixels.
+void DrawImageRectRect(const Graphics& g, const Image& image, int dx, int dy, int dw, int dh, int sx, int sy,
+                       int sw, int sh, const AlphaAttributes* attributes);
+
+}  // namespace gdip

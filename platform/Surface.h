@@ -1,0 +1,43 @@
+#pragma once
+#include "platform/GdiHandles.h"
+
+// A memory drawing context with a bitmap selected into it. The bitmap that the
+// context held when it was made is kept and selected back before the context
+// goes. Each step of the teardown can be taken on its own, so that a caller
+// can release several surfaces in an order of its choosing; whatever is left
+// is released by the destructor.
+class Surface {
+public:
+    Surface() = default;
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    // A 32-bit, top-down DIB section of width x height for its own context.
+    bool CreateDib(int width, int height);
+    // Makes the context only; SelectBitmap adds a bitmap owned elsewhere.
+    bool CreateContext();
+    void SelectBitmap(HBITMAP bitmap);
+
+    HDC dc() const { return m_dc.get(); }
+    HBITMAP bitmap() const { return m_bitmap.get(); }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // Pixel memory of a DIB section (top-down rows of BGRA), or null.
+    void* bits() const { return m_bits; }
+
+    void RestoreBitmap();
+    void DeleteContext();
+    void DeleteBitmap();
+
+private:
+    UniqueDC m_dc;
+    UniqueBitmap m_bitmap;  // only when the surface owns its bitmap
+    HGDIOBJ m_oldBitmap = nullptr;
+    void* m_bits = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+// A DIB section description: 32 bits per pixel, top-down, uncompressed.
+BITMAPINFO TopDownDib32(int width, int height);

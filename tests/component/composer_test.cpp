@@ -1,0 +1,201 @@
+// The session's two ways of composing the picture give the same pixels, and
+// the picture they give is the one the user should see: the snapshot bright
+// inside the selection, dimmed outside, the tracker and the size label.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "capture/PaintLayout.h"
+#include "capture/SnapcrestDlg.h"
+#include "platform/Gdiplus.h"
+#include "tests/support/ScreenPixels.h"
+
+namespace {
+
+uint32_t PatternAt(int x, int y) { return Rgb(x & 0xFF, y & 0xFF, ((x >> 8) * 37 + (y >> 8) * 73) & 0xFF); }
+
+// A full-screen window showing a picture in which neighbouring pixels differ,
+// so that the snapshot taken by a session is known pixel for pixel.
+class PatternScreen {
+public:
+    PatternScreen() {
+        w_ = GetSystemMetrics(SM_CXSCREEN);
+        h_ = GetSystemMetrics(SM_CYSCREEN);
+        pixels_.resize(static_cast<size_t>(w_) * h_);
+        for (int y = 0; y < h_; ++y)
+            for (int x = 0; x < w_; ++x) pixels_[static_cast<size_t>(y) * w_ + x] = PatternAt(x, y);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &PatternScreen::Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ComposerTestPattern";
+        RegisterClassA(&wc);
+        hwnd_ = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, w_, h_, nullptr,
+                                nullptr, wc.hInstance, this);
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        // Wait until the screen shows the picture.
+        for (int i = 0; i < 100; ++i) {
+            Pump();
+            Pixels probe = GrabScreenRect(0, 0, 64, 64);
+            if (!probe.empty() && probe.at(63, 63) == PatternAt(63, 63) && probe.at(1, 2) == PatternAt(1, 2)) break;
+            Sleep(20);
+        }
+    }
+    ~PatternScreen() { DestroyWindow(hwnd_); }
+    static void Pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    uint32_t at(int x, int y) const { return pixels_[static_cast<size_t>(y) * w_ + x]; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_PAINT) {
+            auto* self = reinterpret_cast<PatternScreen*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            if (self) {
+                BITMAPINFO bi = TopDownDib32(self->w_, self->h_);
+                SetDIBitsToDevice(dc, 0, 0, self->w_, self->h_, 0, 0, 0, self->h_, self->pixels_.data(), &bi,
+                                  DIB_RGB_COLORS);
+            }
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    HWND hwnd_ = nullptr;
+    int w_ = 0, h_ = 0;
+    std::vector<uint32_t> pixels_;
+};
+
+class ComposerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        gdip::Startup();
+        pattern_ = new PatternScreen();
+        session_ = new CSnapcrestDlg(nullptr);
+    }
+    static void TearDownTestSuite() {
+        delete session_;
+        delete pattern_;
+    }
+    void SetUp() override {
+        w_ = session_->m_nScreenWidth;
+        h_ = session_->m_nScreenHeight;
+        reference_.CreateDib(w_, h_);
+        fast_.CreateDib(w_, h_);
+    }
+
+    struct Outcome {
+        Pixels pixels;
+        BOOL barAbove;
+    };
+    // Composes the current state one way, from the given earlier bar placement.
+    Outcome Compose(bool reference, BOOL barAboveBefore) {
+        session_->m_bBarAbove = barAboveBefore;
+        Surface& target = reference ? reference_ : fast_;
+        if (reference)
+            session_->ComposeReference(target.dc());
+        else
+            session_->ComposeFast(target.dc());
+        GdiFlush();
+        return Outcome{ReadDC(target.dc(), 0, 0, w_, h_), session_->m_bBarAbove};
+    }
+    void Select(const Rect& r, bool readout) {
+        session_->m_bHasSelection = 1;
+        session_->m_bShowReadout = readout ? 1 : 0;
+        session_->m_tracker.m_rect = r;
+    }
+
+    static PatternScreen* pattern_;
+    static CSnapcrestDlg* session_;
+    int w_ = 0, h_ = 0;
+    Surface reference_, fast_;
+};
+PatternScreen* ComposerTest::pattern_ = nullptr;
+CSnapcrestDlg* ComposerTest::session_ = nullptr;
+
+TEST_F(ComposerTest, BothWaysGiveTheSamePixelsInEveryState) {
+    const int W = session_->m_nScreenWidth, H = session_->m_nScreenHeight;
+    struct State {
+        Rect rect;
+        bool readout;
+    };
+    const State states[] = {
+        {{100, 100, 300, 200}, true},
+        {{300, 200, 100, 100}, false},              // inverted
+        {{0, 0, W, H}, false},                      // the whole screen
+        {{-50, 10, 100, 60}, true},                 // past the left edge, label inside
+        {{W - 120, H - 30, W + 40, H + 20}, true},  // past the bottom right: bar above
+        {{500, 5, 900, 25}, false},                 // top within 30 pixels
+        {{700, H - 60, 1000, H - 47}, false},       // bar just fits below
+        {{700, H - 60, 1000, H - 46}, false},       // one pixel lower: above
+        {{10, 10, 14, 14}, true},                   // the 4 x 4 press selection
+    };
+    for (const State& s : states) {
+        for (BOOL before : {0, 1}) {
+            Select(s.rect, s.readout);
+            Outcome ref = Compose(true, before);
+            Outcome fast = Compose(false, before);
+            SCOPED_TRACE(testing::Message() << "selection (" << s.rect.left << ", " << s.rect.top << ", "
+                                            << s.rect.right << ", " << s.rect.bottom << "), bar above before "
+                                            << before);
+            EXPECT_EQ(ref.barAbove, fast.barAbove);
+            ASSERT_EQ(ref.pixels.data.size(), fast.pixels.data.size());
+            EXPECT_EQ("", FirstDifference(ref.pixels, 0, 0, fast.pixels, 0, 0, W, H));
+        }
+    }
+    // Without a selection both show the snapshot bright.
+    session_->m_bHasSelection = 0;
+    Outcome ref = Compose(true, 0);
+    Outcome fast = Compose(false, 0);
+    EXPECT_EQ("", FirstDifference(ref.pixels, 0, 0, fast.pixels, 0, 0, W, H));
+    EXPECT_EQ(PatternAt(1234, 567), fast.pixels.at(1234, 567));
+}
+
+TEST_F(ComposerTest, SelectionIsBrightOutsideIsDimmedAndTrackerAndLabelShow) {
+    Select(Rect{400, 300, 800, 600}, true);
+    Outcome out = Compose(false, 0);
+    const Pixels& p = out.pixels;
+    // Inside: exactly the snapshot from one pixel inside the selection, but
+    // for the handles that reach two pixels into it.
+    auto onHandle = [](int x, int y) {
+        const int xs[] = {398, 598, 798}, ys[] = {298, 448, 598};
+        for (int hx : xs)
+            for (int hy : ys)
+                if (x >= hx && x < hx + 4 && y >= hy && y < hy + 4) return true;
+        return false;
+    };
+    for (int y = 301; y < 599; ++y)
+        for (int x = 401; x < 799; ++x)
+            if (!onHandle(x, y)) ASSERT_EQ(pattern_->at(x, y), p.at(x, y)) << x << "," << y;
+    // One pixel further out the dimming starts.
+    EXPECT_NE(pattern_->at(450, 300), p.at(450, 300));
+    // The outline in the tracker's colour on x = 399 and y = 600.
+    const uint32_t tracker = Rgb(10, 100, 255);
+    session_->m_tracker.SetColor(0x00FF640A);
+    out = Compose(false, 0);
+    EXPECT_EQ(tracker, out.pixels.at(399, 450));
+    EXPECT_EQ(tracker, out.pixels.at(600, 600));
+    // Outside: darker than the snapshot, away from the label and bar.
+    long darker = 0, total = 0;
+    for (int y = 700; y < 1000; y += 11)
+        for (int x = 1000; x < 1800; x += 13) {
+            uint32_t s = pattern_->at(x, y), d = out.pixels.at(x, y);
+            int sb = ((s >> 16) & 0xFF) + ((s >> 8) & 0xFF) + (s & 0xFF);
+            int db = ((d >> 16) & 0xFF) + ((d >> 8) & 0xFF) + (d & 0xFF);
+            darker += db < sb || sb < 30;
+            ++total;
+        }
+    EXPECT_EQ(total, darker);
+    // The label "408 X 308" sits in its box above the selection: white text.
+    EXPECT_STREQ("408 X 308", session_->m_szSizeText);
+    const Rect box = SizeLabelBox(396, SizeLabelY(Rect{396, 296, 804, 604}, false));
+    int white = 0;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x) white += out.pixels.at(x, y) == 0xFFFFFF;
+    EXPECT_GT(white, 15) << "label text not drawn";
+}
+
+}  // namespace
