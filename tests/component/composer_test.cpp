@@ -8,66 +8,10 @@
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
 #include "platform/Gdiplus.h"
+#include "tests/support/PatternScreen.h"
 #include "tests/support/ScreenPixels.h"
 
 namespace {
-
-uint32_t PatternAt(int x, int y) { return Rgb(x & 0xFF, y & 0xFF, ((x >> 8) * 37 + (y >> 8) * 73) & 0xFF); }
-
-// A full-screen window showing a picture in which neighbouring pixels differ,
-// so that the snapshot taken by a session is known pixel for pixel.
-class PatternScreen {
-public:
-    PatternScreen() {
-        w_ = GetSystemMetrics(SM_CXSCREEN);
-        h_ = GetSystemMetrics(SM_CYSCREEN);
-        pixels_.resize(static_cast<size_t>(w_) * h_);
-        for (int y = 0; y < h_; ++y)
-            for (int x = 0; x < w_; ++x) pixels_[static_cast<size_t>(y) * w_ + x] = PatternAt(x, y);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &PatternScreen::Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ComposerTestPattern";
-        RegisterClassA(&wc);
-        hwnd_ = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, w_, h_, nullptr,
-                                nullptr, wc.hInstance, this);
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        InvalidateRect(hwnd_, nullptr, FALSE);
-        // Wait until the screen shows the picture.
-        for (int i = 0; i < 100; ++i) {
-            Pump();
-            Pixels probe = GrabScreenRect(0, 0, 64, 64);
-            if (!probe.empty() && probe.at(63, 63) == PatternAt(63, 63) && probe.at(1, 2) == PatternAt(1, 2)) break;
-            Sleep(20);
-        }
-    }
-    ~PatternScreen() { DestroyWindow(hwnd_); }
-    static void Pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-    uint32_t at(int x, int y) const { return pixels_[static_cast<size_t>(y) * w_ + x]; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_PAINT) {
-            auto* self = reinterpret_cast<PatternScreen*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            if (self) {
-                BITMAPINFO bi = TopDownDib32(self->w_, self->h_);
-                SetDIBitsToDevice(dc, 0, 0, self->w_, self->h_, 0, 0, 0, self->h_, self->pixels_.data(), &bi,
-                                  DIB_RGB_COLORS);
-            }
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    }
-    HWND hwnd_ = nullptr;
-    int w_ = 0, h_ = 0;
-    std::vector<uint32_t> pixels_;
-};
 
 class ComposerTest : public ::testing::Test {
 protected:
@@ -151,7 +95,7 @@ TEST_F(ComposerTest, BothWaysGiveTheSamePixelsInEveryState) {
     Outcome ref = Compose(true, 0);
     Outcome fast = Compose(false, 0);
     EXPECT_EQ("", FirstDifference(ref.pixels, 0, 0, fast.pixels, 0, 0, W, H));
-    EXPECT_EQ(PatternAt(1234, 567), fast.pixels.at(1234, 567));
+    EXPECT_EQ(PatternScreen::ColourAt(1234, 567), fast.pixels.at(1234, 567));
 }
 
 TEST_F(ComposerTest, SelectionIsBrightOutsideIsDimmedAndTrackerAndLabelShow) {
