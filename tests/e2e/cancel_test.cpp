@@ -9,6 +9,8 @@ namespace {
 class Cancel : public Fixture {
 protected:
     void ExpectCancelledBy(UINT message, WPARAM wParam) {
+        // What the user had on the clipboard stays there.
+        ASSERT_TRUE(ClipboardPutMarkerBitmap(37, 23, 0x3366CC));
         Program program;
         ASSERT_TRUE(program.Started()) << program.StartError();
         HWND capture = program.WaitCaptures(1, 3000);
@@ -33,6 +35,12 @@ protected:
         ASSERT_TRUE(program.PostToHost(3025));
         ASSERT_TRUE(program.WaitExit(2000)) << "still running 2 s after 3025";
         EXPECT_EQ(Hex(program.ExitCode()), Hex(0));
+
+        Pixels clip = ClipboardBitmap();
+        ASSERT_EQ(clip.width, 37) << "the clipboard lost the marker bitmap";
+        ASSERT_EQ(clip.height, 23);
+        EXPECT_EQ(clip.at(0, 0), 0x3366CCu);
+        EXPECT_EQ(clip.at(36, 22), 0x3366CCu);
     }
 };
 
