@@ -2,6 +2,7 @@
 // only when m_bFullRedraw asks for it, and every paint copies the work surface
 // to the window in one block transfer.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "capture/PaintLayout.h"
@@ -52,9 +53,30 @@ void CSnapcrestDlg::OnPaint() {
     ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcWork.dc(), 0, 0, SRCCOPY);
     // Text being typed is drawn here, over the copied picture, once text entry exists.
     ::EndPaint(m_hWnd, &ps);
+    if (!m_bFirstPaintDone) {
+        m_bFirstPaintDone = true;
+        LogFirstPaint();
+    }
     if (m_bLogPaints && composeMs >= 0) {
         ::GdiFlush();
         RecordPaintTimes(composeMs, NowMs() - start);
+    }
+}
+
+void CSnapcrestDlg::LogFirstPaint() {
+    // For the start-up benchmark: time from process creation to the first
+    // picture handed to the window.
+    const char* path = std::getenv("SNAPCREST_STARTUP_LOG");
+    if (!path) return;
+    ::GdiFlush();
+    FILETIME created, exited, kernel, user, now;
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    ::GetSystemTimeAsFileTime(&now);
+    auto ticks = [](const FILETIME& f) { return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+    const double ms = static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
+    if (FILE* f = std::fopen(path, "a")) {
+        std::fprintf(f, "%.3f\n", ms);
+        std::fclose(f);
     }
 }
 

@@ -110,6 +110,7 @@ private:
     void EndSessionAndQuit();
     void StartDimmedSnapshot();
     void RecordPaintTimes(double composeMs, double paintMs);
+    void LogFirstPaint();
 
     // The snapshot dimmed once, so that a frame is a few block copies.
     Surface m_dcDimmed;
@@ -119,4 +120,5 @@ private:
     // Paint timings, written out at the end of the session when asked for.
     std::vector<float> m_paintLog;
     bool m_bLogPaints = false;
+    bool m_bFirstPaintDone = false;
 };

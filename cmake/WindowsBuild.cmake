@@ -46,3 +46,7 @@ add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_subdirectory(tests/support)
 add_subdirectory(tests/component)
 add_subdirectory(tests/e2e)
+
+# Benchmarks (figures, not tests).
+add_executable(snapbench tools/bench/snapbench.cpp)
+target_link_libraries(snapbench PRIVATE e2e_support psapi)

@@ -13,7 +13,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cmd=${1:?usage: wine-env.sh start|stop|prefix BUILD_DIR [WxH]}
 build=$(cd "${2:?build directory}" && pwd)
 geometry=${3:-1920x1080}
-state="$build/wine"
+state="${SNAPCREST_WINE_STATE:-$build/wine}"
 envfile="$state/session.env"
 mkdir -p "$state"
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 build=$(cd "${1:?build directory}" && pwd)
 shift
-envfile="$build/wine/session.env"
+envfile="${SNAPCREST_WINE_STATE:-$build/wine}/session.env"
 if [ ! -f "$envfile" ]; then
     echo "wine-run: no Wine session for $build (run wine-env.sh start first)" >&2
     exit 1
