@@ -14,6 +14,7 @@ add_library(snapcrest_core STATIC
   platform/Gdiplus.cpp
   platform/Surface.cpp
   platform/ModulePaths.cpp
+  platform/StartupClock.cpp
   app/SnapcrestApp.cpp
   app/ShowPoint.cpp
   app/DeskBandLauncher.cpp

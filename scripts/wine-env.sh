@@ -92,7 +92,7 @@ case "$cmd" in
     "$0" stop "$build" 2>/dev/null || true
     ensure_locale
     start_display
-    export LC_ALL=zh_CN.UTF-8
+    { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
     ensure_prefix
     wineserver -p >/dev/null 2>&1 </dev/null
     {
@@ -101,7 +101,9 @@ case "$cmd" in
         echo "export WINEDEBUG='$WINEDEBUG'"
         echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
         if [ -n "${LOCPATH:-}" ]; then echo "export LOCPATH='$LOCPATH'"; fi
-        echo "export LC_ALL='zh_CN.UTF-8'"
+        # Applied by wine-run.sh to the Wine process only, where LOCPATH is
+        # already in place when the locale is first set.
+        echo "export SNAPCREST_LC='zh_CN.UTF-8'"
         echo "export SNAPCREST_SCREEN='$geometry'"
     } >"$envfile"
     # The keeper holds the Wine desktop (and so the clipboard) open between runs.

@@ -15,5 +15,4 @@ fi
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
 export SNAPCREST_EXE
 SNAPCREST_EXE=$(winpath "$build/win/snapcrest.exe")
-export WINEPATH
-exec wine "$@"
+exec env LC_ALL="${SNAPCREST_LC:-zh_CN.UTF-8}" wine "$@"
