@@ -466,6 +466,20 @@ HWND Program::WaitCaptures(size_t count, int timeoutMs) {
     return found.empty() ? nullptr : found.front();
 }
 
+std::string Program::Summary() const {
+    std::string out = "process exit code " + Hex(ExitCode());
+    if (ExitCode() == STILL_ACTIVE) out += " (running)";
+    for (HWND w : Windows()) {
+        char cls[128] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        out += "\n  window " + Hex(reinterpret_cast<uintptr_t>(w)) + " class " + cls +
+               (WindowTextA(w) == kHostTitle ? " (host)" : "") + (IsWindowVisible(w) ? " visible" : " hidden") +
+               " rect " + Describe(WindowRect(w)) + " style " + Hex(static_cast<uint32_t>(Style(w))) + " ex " +
+               Hex(static_cast<uint32_t>(ExStyle(w)));
+    }
+    return out;
+}
+
 bool Program::PostToHost(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND host = Host();
     return host && PostMessageA(host, message, wParam, lParam);

@@ -148,6 +148,10 @@ public:
     // one (nullptr on timeout, or when count is 0).
     HWND WaitCaptures(size_t count, int timeoutMs);
 
+    // One line per top-level window of the process (class, visibility,
+    // rectangle, styles) plus the exit code, for failure messages.
+    std::string Summary() const;
+
     // PostMessage to the host (found on demand).
     bool PostToHost(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 

@@ -14,7 +14,7 @@ protected:
         Program program;
         ASSERT_TRUE(program.Started()) << program.StartError();
         HWND capture = program.WaitCaptures(1, 3000);
-        ASSERT_NE(capture, nullptr) << "no capture window within 3 s";
+        ASSERT_NE(capture, nullptr) << "no capture window within 3 s; " << program.Summary();
         ASSERT_EQ(WaitScreenShows(Pattern::First, 1000, "capture"), "");
 
         ASSERT_TRUE(PostMessageA(capture, message, wParam, 0));
@@ -25,11 +25,11 @@ protected:
         pattern_->Show(Pattern::Second);
         EXPECT_EQ(WaitScreenShows(Pattern::Second, 1000, "live"), "");
         EXPECT_EQ(ScreenKeepsShowing(Pattern::Second, 300, "stays-live"), "");
-        ASSERT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+        ASSERT_TRUE(program.Running()) << program.Summary();
 
         // A new request opens a fresh capture of the screen as it is now.
         ASSERT_TRUE(program.PostToHost(3024));
-        ASSERT_NE(program.WaitCaptures(1, 2000), nullptr) << "no capture after 3024";
+        ASSERT_NE(program.WaitCaptures(1, 2000), nullptr) << "no capture after 3024; " << program.Summary();
         EXPECT_EQ(WaitScreenShows(Pattern::Second, 1000, "second-capture"), "");
 
         ASSERT_TRUE(program.PostToHost(3025));

@@ -52,7 +52,7 @@ TEST_F(Host, EscapeIsIgnored) {
 
     // Still listening.
     ASSERT_TRUE(program.PostToHost(kCapture));
-    EXPECT_NE(program.WaitCaptures(1, 2000), nullptr) << "no capture after 3024";
+    EXPECT_NE(program.WaitCaptures(1, 2000), nullptr) << "no capture after 3024; " << program.Summary();
     ASSERT_TRUE(program.PostToHost(kQuit));
     ASSERT_TRUE(program.WaitExit(2000));
     EXPECT_EQ(program.ExitCode(), 0u);
@@ -61,7 +61,7 @@ TEST_F(Host, EscapeIsIgnored) {
 TEST_F(Control, QuitWhileIdle) {
     Program program("nostart");
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitHost(3000), nullptr);
+    ASSERT_NE(program.WaitHost(3000), nullptr) << program.Summary();
     Idle(100);
     ASSERT_TRUE(program.Running());
     ASSERT_TRUE(program.PostToHost(kQuit));
@@ -72,7 +72,7 @@ TEST_F(Control, QuitWhileIdle) {
 TEST_F(Control, QuitDuringCapture) {
     Program program;
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitCaptures(1, 3000), nullptr);
+    ASSERT_NE(program.WaitCaptures(1, 3000), nullptr) << program.Summary();
     ASSERT_TRUE(program.PostToHost(kQuit));
     ASSERT_TRUE(program.WaitExit(2000)) << "still running 2 s after 3025";
     EXPECT_EQ(Hex(program.ExitCode()), Hex(0));
@@ -83,12 +83,12 @@ TEST_F(Control, QuitDuringCapture) {
 TEST_F(Control, CaptureRequestOpensOne) {
     Program program("nostart");
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitHost(3000), nullptr);
+    ASSERT_NE(program.WaitHost(3000), nullptr) << program.Summary();
     ASSERT_TRUE(program.CaptureWindows().empty());
 
     ASSERT_TRUE(program.PostToHost(kCapture));
     HWND capture = program.WaitCaptures(1, 2000);
-    ASSERT_NE(capture, nullptr) << "no capture after 3024";
+    ASSERT_NE(capture, nullptr) << "no capture after 3024; " << program.Summary();
     EXPECT_TRUE(IsTopmost(capture));
     EXPECT_EQ(WaitScreenShows(Pattern::First, 1000, "capture"), "");
     pattern_->Show(Pattern::Second);
@@ -98,7 +98,7 @@ TEST_F(Control, CaptureRequestOpensOne) {
 TEST_F(Control, SecondCaptureRequestIsIgnored) {
     Program program("nostart");
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitHost(3000), nullptr);
+    ASSERT_NE(program.WaitHost(3000), nullptr) << program.Summary();
     ASSERT_TRUE(program.PostToHost(kCapture));
     HWND first = program.WaitCaptures(1, 2000);
     ASSERT_NE(first, nullptr);
@@ -114,7 +114,7 @@ TEST_F(Control, SecondCaptureRequestIsIgnored) {
 TEST_F(Control, ReopenThenRequestNestsCapture) {
     Program program("nostart");
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitHost(3000), nullptr);
+    ASSERT_NE(program.WaitHost(3000), nullptr) << program.Summary();
     ASSERT_TRUE(program.PostToHost(kCapture));
     HWND first = program.WaitCaptures(1, 2000);
     ASSERT_NE(first, nullptr);

@@ -58,9 +58,9 @@ protected:
 TEST_F(BadInput, LongRandomCommandLineCaptures) {
     Program program(RandomBytes(30000, 7, true));
     ASSERT_TRUE(program.Started()) << program.StartError();
-    EXPECT_NE(program.WaitCaptures(1, 3000), nullptr) << "exit code " << Hex(program.ExitCode());
+    EXPECT_NE(program.WaitCaptures(1, 3000), nullptr) << program.Summary();
     EXPECT_EQ(WaitScreenShows(Pattern::First, 1000, "capture"), "");
-    ASSERT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+    ASSERT_TRUE(program.Running()) << program.Summary();
     ExpectQuitEndsCleanly(program);
 }
 
@@ -68,10 +68,10 @@ TEST_F(BadInput, LongRandomCommandLineWithNoStartStaysIdle) {
     std::string args = RandomBytes(15000, 11, true) + " nostart " + RandomBytes(15000, 12, true);
     Program program(args);
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitHost(3000), nullptr) << "exit code " << Hex(program.ExitCode());
+    ASSERT_NE(program.WaitHost(3000), nullptr) << program.Summary();
     EXPECT_EQ(ScreenKeepsShowing(Pattern::First, 1000, "idle"), "");
     EXPECT_TRUE(program.CaptureWindows().empty());
-    ASSERT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+    ASSERT_TRUE(program.Running()) << program.Summary();
     ExpectQuitEndsCleanly(program);
 }
 
@@ -79,37 +79,37 @@ TEST_F(BadInput, CommandLineOfLoneLeadBytes) {
     // Code page 936 lead bytes with no valid trail, the last one cut off.
     Program program(std::string(20001, '\x81'));
     ASSERT_TRUE(program.Started()) << program.StartError();
-    EXPECT_NE(program.WaitCaptures(1, 3000), nullptr) << "exit code " << Hex(program.ExitCode());
-    ASSERT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+    EXPECT_NE(program.WaitCaptures(1, 3000), nullptr) << program.Summary();
+    ASSERT_TRUE(program.Running()) << program.Summary();
     ExpectQuitEndsCleanly(program);
 }
 
 TEST_F(BadInput, RandomMessagesWhileIdle) {
     Program program("nostart");
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitHost(3000), nullptr);
+    ASSERT_NE(program.WaitHost(3000), nullptr) << program.Summary();
     for (UINT m : Neighbours()) ASSERT_NO_FATAL_FAILURE(PostAll(program, m, Parameters(m, 3)));
     ASSERT_NO_FATAL_FAILURE(PostAll(program, 2024, Parameters(99, 8)));
     Idle(300);
-    ASSERT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+    ASSERT_TRUE(program.Running()) << program.Summary();
     EXPECT_TRUE(program.CaptureWindows().empty()) << "a message other than 3024 opened a capture";
 
     // A capture request with odd parameters is still a capture request.
     ASSERT_TRUE(program.PostToHost(3024, static_cast<WPARAM>(-1), 0x5A5A5A5A));
-    EXPECT_NE(program.WaitCaptures(1, 2000), nullptr) << "exit code " << Hex(program.ExitCode());
-    ASSERT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+    EXPECT_NE(program.WaitCaptures(1, 2000), nullptr) << program.Summary();
+    ASSERT_TRUE(program.Running()) << program.Summary();
     ExpectQuitEndsCleanly(program);
 }
 
 TEST_F(BadInput, RandomMessagesDuringCapture) {
     Program program;
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitCaptures(1, 3000), nullptr);
+    ASSERT_NE(program.WaitCaptures(1, 3000), nullptr) << program.Summary();
     for (UINT m : Neighbours()) ASSERT_NO_FATAL_FAILURE(PostAll(program, m, Parameters(m + 7, 2)));
     ASSERT_NO_FATAL_FAILURE(PostAll(program, 3024, Parameters(5, 4)));
     ASSERT_NO_FATAL_FAILURE(PostAll(program, 2024, Parameters(6, 4)));
     Idle(500);
-    ASSERT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+    ASSERT_TRUE(program.Running()) << program.Summary();
     EXPECT_FALSE(program.CaptureWindows().empty());
     ExpectQuitEndsCleanly(program);
 }
@@ -118,7 +118,7 @@ TEST_F(BadInput, QuitWithRandomParameters) {
     for (const auto& p : Parameters(42, 2)) {
         Program program("nostart");
         ASSERT_TRUE(program.Started()) << program.StartError();
-        ASSERT_NE(program.WaitHost(3000), nullptr);
+        ASSERT_NE(program.WaitHost(3000), nullptr) << program.Summary();
         ASSERT_TRUE(program.PostToHost(3025, p.first, p.second));
         ASSERT_TRUE(program.WaitExit(2000)) << "still running 2 s after 3025 with " << Hex(p.first) << ", "
                                             << Hex(static_cast<uint64_t>(p.second));

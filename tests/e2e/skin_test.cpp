@@ -42,11 +42,11 @@ protected:
         Program program("", exe_, folder_.Path());
         ASSERT_TRUE(program.Started()) << program.StartError();
         ASSERT_NE(program.WaitCaptures(1, 3000), nullptr)
-            << "no capture window within 3 s, exit code " << Hex(program.ExitCode());
+            << "no capture window within 3 s; " << program.Summary();
         EXPECT_EQ(WaitScreenShows(Pattern::First, 1000, "capture"), "");
         pattern_->Show(Pattern::Second);
         EXPECT_EQ(ScreenKeepsShowing(Pattern::First, 300, "frozen"), "");
-        EXPECT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+        EXPECT_TRUE(program.Running()) << program.Summary();
     }
 
     // Drags a selection from (400, 300) to (800, 600): with no usable back.jpg
@@ -55,12 +55,12 @@ protected:
         Program program("", exe_, folder_.Path());
         ASSERT_TRUE(program.Started()) << program.StartError();
         ASSERT_NE(program.WaitCaptures(1, 3000), nullptr)
-            << "no capture window within 3 s, exit code " << Hex(program.ExitCode());
+            << "no capture window within 3 s; " << program.Summary();
         ASSERT_EQ(WaitScreenShows(Pattern::First, 1000, "capture"), "");
 
         Drag(POINT{400, 300}, POINT{800, 600}, 12);
         Idle(200);
-        ASSERT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+        ASSERT_TRUE(program.Running()) << program.Summary();
 
         // Well away from the selection, its frame, any label above it and
         // any toolbar or magnifier beside or below it.
@@ -77,7 +77,7 @@ protected:
         std::vector<Area> edges = {{394, 294, 806, 306}, {394, 594, 806, 606}, {394, 294, 406, 606}, {794, 294, 806, 606}};
         Pixels shot = GrabScreen();
         EXPECT_NE(ScreenVsPattern(shot, Pattern::First, edges), "") << "no selection frame around (400,300)-(800,600)";
-        EXPECT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+        EXPECT_TRUE(program.Running()) << program.Summary();
     }
 
     TempFolder folder_;

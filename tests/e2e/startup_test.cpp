@@ -20,7 +20,7 @@ protected:
         EXPECT_TRUE(program.VisibleWindows().empty()) << program.VisibleWindows().size() << " visible windows";
         pattern_->Show(Pattern::Second);
         EXPECT_EQ(WaitScreenShows(Pattern::Second, 1000, "idle-second"), "") << "something covers the screen";
-        EXPECT_TRUE(program.Running()) << "exit code " << Hex(program.ExitCode());
+        EXPECT_TRUE(program.Running()) << program.Summary();
     }
 
     // Runs the program with `args` and checks a capture opens.
@@ -28,7 +28,7 @@ protected:
         Program program(args);
         ASSERT_TRUE(program.Started()) << program.StartError();
         HWND capture = program.WaitCaptures(1, 3000);
-        ASSERT_NE(capture, nullptr) << "no capture window within 3 s";
+        ASSERT_NE(capture, nullptr) << "no capture window within 3 s; " << program.Summary();
         EXPECT_EQ(WaitScreenShows(Pattern::First, 1000, "capture"), "");
         EXPECT_TRUE(program.Running());
     }
@@ -40,7 +40,7 @@ TEST_F(Startup, CaptureCoversScreenAlone) {
     Program program;
     ASSERT_TRUE(program.Started()) << program.StartError();
     HWND capture = program.WaitCaptures(1, 3000);
-    ASSERT_NE(capture, nullptr) << "no capture window within 3 s";
+    ASSERT_NE(capture, nullptr) << "no capture window within 3 s; " << program.Summary();
     // Give a second one the chance to appear before counting.
     Idle(200);
     ASSERT_EQ(program.CaptureWindows().size(), 1u);
@@ -59,7 +59,7 @@ TEST_F(Startup, CaptureCoversScreenAlone) {
 TEST_F(Startup, CaptureShowsFrozenScreen) {
     Program program;
     ASSERT_TRUE(program.Started()) << program.StartError();
-    ASSERT_NE(program.WaitCaptures(1, 3000), nullptr) << "no capture window within 3 s";
+    ASSERT_NE(program.WaitCaptures(1, 3000), nullptr) << "no capture window within 3 s; " << program.Summary();
     // Bright and pixel-exact: not dimmed, not shifted, and the capture window
     // itself is not part of the picture.
     ASSERT_EQ(WaitScreenShows(Pattern::First, 1000, "frozen"), "");
