@@ -16,6 +16,9 @@ namespace {
 // handles centred on it.
 constexpr unsigned kSessionTrackerStyle = 81;
 constexpr COLORREF kTrackerIdleColor = 0x0082640A;
+
+// The image that dims the screen outside the selection and backs the label.
+gdip::Image LoadBackdrop() { return gdip::Image::FromFile(L".\\skinScreen\\back.jpg"); }
 }  // namespace
 
 CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pParent) {
@@ -63,14 +66,15 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
     m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight);
     m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight);
 
-    m_pBackImage = gdip::Image::FromFile(L".\\skinScreen\\back.jpg");
     m_hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 
     const char* reference = std::getenv("SNAPCREST_REFERENCE_PAINT");
     m_bReferencePaint = reference && std::strcmp(reference, "1") == 0;
     m_bLogPaints = std::getenv("SNAPCREST_PAINT_LOG") != nullptr;
 
-    // Made now, with the other screen-sized surfaces; filled in the background.
+    // Made now, with the other screen-sized surfaces. The backdrop image is
+    // read and the dimmed snapshot filled in the background, so that the
+    // frozen picture shows at once; nothing uses the image before that is done.
     m_dcDimmed.CreateDib(m_nScreenWidth, m_nScreenHeight);
     StartDimmedSnapshot();
 }
@@ -150,7 +154,10 @@ void CSnapcrestDlg::EndSessionAndQuit() {
 }
 
 void CSnapcrestDlg::StartDimmedSnapshot() {
-    if (!m_dcDimmed.bits() || !m_dcPristine.bits()) return;
+    if (!m_dcDimmed.bits() || !m_dcPristine.bits()) {
+        m_pBackImage = LoadBackdrop();
+        return;
+    }
     // The pristine copy holds the snapshot's pixels and is not written while
     // the job runs; the job copies it by memory so it shares no context.
     ::GdiFlush();
@@ -158,6 +165,7 @@ void CSnapcrestDlg::StartDimmedSnapshot() {
         nullptr, 0,
         [](void* arg) -> unsigned {
             auto* self = static_cast<CSnapcrestDlg*>(arg);
+            self->m_pBackImage = LoadBackdrop();
             std::memcpy(self->m_dcDimmed.bits(), self->m_dcPristine.bits(),
                         static_cast<size_t>(self->m_nScreenWidth) * self->m_nScreenHeight * 4);
             self->DimBackground(self->m_dcDimmed.dc());
@@ -165,6 +173,7 @@ void CSnapcrestDlg::StartDimmedSnapshot() {
             return 0;
         },
         this, 0, nullptr));
+    if (!m_hDimThread) m_pBackImage = LoadBackdrop();
 }
 
 void CSnapcrestDlg::WaitForDimmedSnapshot() {
