@@ -1,6 +1,8 @@
 #include "framework/WinApp.h"
 
-#include <cstring>
+#include "platform/ModulePaths.h"
+
+#include <string>
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -54,15 +56,13 @@ BOOL AfxPreTranslateMessage(MSG* pMsg) {
 }
 
 int AfxMessageBox(const char* text, UINT type) {
-    char title[MAX_PATH] = "snapcrest";
-    char path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) {
-        const char* base = std::strrchr(path, '\\');
-        base = base ? base + 1 : path;
-        std::strncpy(title, base, MAX_PATH - 1);
-        if (char* dot = std::strrchr(title, '.')) *dot = '\0';
+    // Titled with the program's file name, without its extension.
+    std::string title = "snapcrest";
+    std::string path;
+    if (ExecutablePath(&path)) {
+        title = path.substr(path.find_last_of('\\') + 1);
+        title = title.substr(0, title.find_last_of('.'));
     }
     HWND owner = (g_app && g_app->m_pMainWnd) ? g_app->m_pMainWnd->m_hWnd : nullptr;
-    return ::MessageBoxA(owner, text, title, type);
+    return ::MessageBoxA(owner, text, title.c_str(), type);
 }

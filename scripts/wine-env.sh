@@ -111,6 +111,13 @@ case "$cmd" in
     if [ -f "$keeper" ]; then
         nohup wine "$keeper" >/dev/null 2>&1 </dev/null &
         echo $! >"$state/keeper.pid"
+        # The session is ready for the tests once the keeper's window exists
+        # (a program that starts and ends while the desktop is still coming
+        # up can hang on its way out).
+        for _ in $(seq 100); do
+            xwininfo -root -tree 2>/dev/null | grep -q '"keeper"' && break
+            sleep 0.1
+        done
     fi
     echo "wine-env: display $DISPLAY ($geometry), prefix $WINEPREFIX"
     ;;

@@ -113,7 +113,9 @@ TEST_F(ComposerTest, SelectionIsBrightOutsideIsDimmedAndTrackerAndLabelShow) {
     };
     for (int y = 301; y < 599; ++y)
         for (int x = 401; x < 799; ++x)
-            if (!onHandle(x, y)) ASSERT_EQ(pattern_->at(x, y), p.at(x, y)) << x << "," << y;
+            if (!onHandle(x, y)) {
+                ASSERT_EQ(pattern_->at(x, y), p.at(x, y)) << x << "," << y;
+            }
     // One pixel further out the dimming starts.
     EXPECT_NE(pattern_->at(450, 300), p.at(450, 300));
     // The outline in the tracker's colour on x = 399 and y = 600.

@@ -168,7 +168,7 @@ TEST_F(ResourcesTest, AcceleratorsAreCtrlKAndCtrlZ) {
     ACCEL entries[8];
     const int n = CopyAcceleratorTableA(table, entries, 8);
     ASSERT_EQ(2, n);
-    std::sort(entries, entries + n, [](const ACCEL& a, const ACCEL& b) { return a.key < b.key; });
+    std::sort(entries, entries + 2, [](const ACCEL& a, const ACCEL& b) { return a.key < b.key; });
     const BYTE flags = FVIRTKEY | FCONTROL | FNOINVERT;
     EXPECT_EQ(0x4B, entries[0].key);
     EXPECT_EQ(32772, entries[0].cmd);

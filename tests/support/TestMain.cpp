@@ -1,4 +1,4 @@
-// Entry point of the end-to-end driver. The process ends right after the tests
+// Entry point of the Windows test programs. The process ends right after the tests
 // report, so that nothing in the platform's process teardown (which under
 // Wine can wait on the desktop) holds up the test run.
 #include <windows.h>
