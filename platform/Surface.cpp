@@ -1,15 +1,6 @@
 #include "platform/Surface.h"
 
-BITMAPINFO TopDownDib32(int width, int height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    return bi;
-}
+#include "platform/DibInfo.h"
 
 Surface::~Surface() {
     RestoreBitmap();

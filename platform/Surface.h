@@ -38,6 +38,3 @@ private:
     int m_width = 0;
     int m_height = 0;
 };
-
-// A DIB section description: 32 bits per pixel, top-down, uncompressed.
-BITMAPINFO TopDownDib32(int width, int height);

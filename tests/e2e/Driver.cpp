@@ -1,5 +1,7 @@
 #include "tests/e2e/Driver.h"
 
+#include "platform/DibInfo.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -198,13 +200,7 @@ Pixels PatternPixels(Pattern pattern, int w, int h) {
 PatternWindow::PatternWindow() {
     const int w = ScreenWidth(), h = ScreenHeight();
     for (int i = 0; i < 2; ++i) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = TopDownDib32(w, h);
         void* bits = nullptr;
         bitmaps_[i] = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (!bitmaps_[i]) continue;

@@ -1,5 +1,6 @@
 #include "tests/support/PatternScreen.h"
 
+#include "platform/DibInfo.h"
 #include "tests/support/ScreenPixels.h"
 
 uint32_t PatternScreen::ColourAt(int x, int y) {
@@ -46,13 +47,7 @@ LRESULT CALLBACK PatternScreen::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
         if (self) {
-            BITMAPINFO bi{};
-            bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-            bi.bmiHeader.biWidth = self->w_;
-            bi.bmiHeader.biHeight = -self->h_;
-            bi.bmiHeader.biPlanes = 1;
-            bi.bmiHeader.biBitCount = 32;
-            bi.bmiHeader.biCompression = BI_RGB;
+            BITMAPINFO bi = TopDownDib32(self->w_, self->h_);
             SetDIBitsToDevice(dc, 0, 0, self->w_, self->h_, 0, 0, 0, self->h_, self->pixels_.data(), &bi,
                               DIB_RGB_COLORS);
         }

@@ -1,5 +1,7 @@
 #include "tests/support/ScreenPixels.h"
 
+#include "platform/DibInfo.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -9,13 +11,7 @@ namespace {
 Pixels ReadFromDC(HDC src, int x, int y, int w, int h) {
     Pixels p;
     if (w <= 0 || h <= 0) return p;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownDib32(w, h);
     void* bits = nullptr;
     HDC mem = CreateCompatibleDC(src);
     HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
