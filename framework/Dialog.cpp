@@ -46,7 +46,6 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::RunModalLoop() {
-    m_bInModalLoop = true;
     bool shown = (::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
     while (m_bContinueModal) {
         MSG msg;
@@ -70,7 +69,6 @@ void CDialog::RunModalLoop() {
         }
     }
     m_bContinueModal = false;
-    m_bInModalLoop = false;
 }
 
 void CDialog::EndDialog(int result) {

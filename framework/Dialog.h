@@ -21,9 +21,6 @@ public:
     // also shows them to the thread's message filter.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    // True while DoModal's loop runs.
-    bool IsInModalLoop() const { return m_bInModalLoop; }
-
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -34,7 +31,6 @@ private:
 
     UINT m_nTemplateId;
     CWnd* m_pParentWnd;
-    bool m_bInModalLoop = false;
     bool m_bContinueModal = false;
     INT_PTR m_nModalResult = -1;
 };

@@ -32,7 +32,6 @@ private:
     Handle m_h = nullptr;
 };
 
-inline BOOL WINAPI DeleteGdiObject(HGDIOBJ h) { return ::DeleteObject(h); }
 template <typename T>
 inline BOOL WINAPI DeleteTypedObject(T h) { return ::DeleteObject(h); }
 
