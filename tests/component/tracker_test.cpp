@@ -541,6 +541,14 @@ TEST_F(TrackerWindowTest, ReleaseWithoutMotionReturnsFalse) {
     EXPECT_EQ(tracker.changedFrom, (std::vector<Rect>{kSel}));  // the release still reports
 }
 
+TEST_F(TrackerWindowTest, ReleaseElsewhereWithoutAMoveFirstIsNoDrag) {
+    // Only moves make a drag; a release alone is taken as a click.
+    Post(WM_LBUTTONUP, 350, 260);
+    EXPECT_FALSE(TrackWithWatchdog(Point{301, 201}));
+    EXPECT_EQ(tracker.m_rect, kSel);
+    EXPECT_EQ(owner.repaints, 0);
+}
+
 TEST_F(TrackerWindowTest, LosingTheCaptureEndsTheLoop) {
     Post(WM_MOUSEMOVE, 321, 221);
     PostMessageW(hwnd, kStealCapture, 0, 0);
