@@ -52,6 +52,9 @@ void ShowPoint::OnTimer(UINT_PTR) {
 
 void ShowPoint::OpenCaptureSession() {
     auto session = std::make_unique<CSnapcrestDlg>(nullptr);
+    session->m_onWindowReady = [](HWND window) {
+        if (CSnapcrestApp* app = GetSnapcrestApp()) app->m_hSessionWnd = window;
+    };
     session->DoModal();
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
 }

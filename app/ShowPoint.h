@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "framework/Dialog.h"
+#include "resources/Messages.h"
 
 // The invisible host window that owns the process. It opens the first capture
 // 10 ms after start-up (unless the command line says "nostart"), keeps the
@@ -29,8 +30,6 @@ protected:
 // 1 while a capture request may open a session; 0 while one so opened runs.
 extern int g_bCanCapture;
 
-inline constexpr UINT kMsgReopenGate = 2024;
-inline constexpr UINT kMsgQuit = 3025;
 inline constexpr UINT_PTR kStartupTimer = 1002;
 inline constexpr int kHotkeyCaptureA = 1001;
 inline constexpr int kHotkeyCaptureNumpad1 = 1002;

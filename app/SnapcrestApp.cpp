@@ -3,12 +3,9 @@
 #include <cstdlib>
 
 #include "app/ShowPoint.h"
-#include "capture/KeyboardNudge.h"
 #include "capture/SnapcrestDlg.h"
 #include "platform/Gdiplus.h"
 #include "tracker/MyTracker.h"
-
-HWND g_hCaptureWnd = nullptr;
 
 CSnapcrestApp::CSnapcrestApp() : CWinApp(), m_hSessionWnd(nullptr) {
     // The user-interface thread goes into the single-threaded apartment
@@ -46,10 +43,9 @@ BOOL CSnapcrestApp::ProcessMessageFilter(int code, MSG* pMsg) {
     if (m_hSessionWnd && pMsg && pMsg->message == WM_KEYDOWN &&
         (pMsg->hwnd == m_hSessionWnd || ::IsChild(m_hSessionWnd, pMsg->hwnd))) {
         auto* session = dynamic_cast<CSnapcrestDlg*>(CWnd::FromHandlePermanent(m_hSessionWnd));
-        if (session && session->m_bHasSelection) {
+        if (session) {
             const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
-            if (NudgeSelection(session->m_tracker.m_rect, static_cast<unsigned>(pMsg->wParam), shift))
-                session->RepaintAll();
+            session->NudgeByKey(static_cast<unsigned>(pMsg->wParam), shift);
         }
     }
     return CWinApp::ProcessMessageFilter(code, pMsg);

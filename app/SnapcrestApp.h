@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/WinApp.h"
+#include "resources/Messages.h"
 
 // The application object. Start-up admits the capture request through the
 // platform's message filter, starts the imaging services and runs the
@@ -21,9 +22,3 @@ public:
 // a test program that runs sessions without one).
 CSnapcrestApp* GetSnapcrestApp();
 
-// The window of the capture session last initialised, for the tool bar's
-// messages; never cleared.
-extern HWND g_hCaptureWnd;
-
-// Message admitted from processes of lower integrity: the capture request.
-inline constexpr UINT kMsgCaptureRequest = 3024;

@@ -1,7 +1,7 @@
 // Commands and keys of the capture session: the window procedure's order, the
 // pre-translation of keys, the tool bar's command messages and undo.
 #include "capture/SnapcrestDlg.h"
-#include "capture/SessionMessages.h"
+#include "resources/Messages.h"
 #include "resources/resource.h"
 
 LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

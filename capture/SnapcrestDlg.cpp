@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/SnapcrestApp.h"
+#include "capture/KeyboardNudge.h"
 #include "capture/ScreenGrab.h"
 #include "platform/ModulePaths.h"
 #include "resources/resource.h"
+
+HWND g_hCaptureWnd = nullptr;
 
 namespace {
 // The tracker's look in a session: outline one pixel outside the selection and
@@ -87,7 +89,7 @@ bool CSnapcrestDlg::CopyScreenRect(const Rect& rect, HBITMAP* bitmap, BOOL toCli
 
 BOOL CSnapcrestDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    if (CSnapcrestApp* app = GetSnapcrestApp()) app->m_hSessionWnd = m_hWnd;
+    if (m_onWindowReady) m_onWindowReady(m_hWnd);
     g_hCaptureWnd = m_hWnd;
 
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -146,6 +148,15 @@ void CSnapcrestDlg::RecordPaintTimes(double composeMs, double paintMs) {
     // Reserved up front would be a screen-independent few kilobytes; growth is rare.
     m_paintLog.push_back(static_cast<float>(composeMs));
     m_paintLog.push_back(static_cast<float>(paintMs));
+}
+
+void CSnapcrestDlg::NudgeByKey(unsigned vk, bool shift) {
+    if (!m_bHasSelection) return;
+    // Recomposed at once, so that what is shown is what a copy takes.
+    if (NudgeSelection(m_tracker.m_rect, vk, shift)) {
+        m_bFullRedraw = 1;
+        RepaintAll();
+    }
 }
 
 void CSnapcrestDlg::EndSessionAndQuit() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "framework/Dialog.h"
@@ -45,6 +46,9 @@ public:
     // background so that the frozen picture shows at once).
     void WaitForDimmedSnapshot();
 
+    // The keyboard nudge of the selection by one arrow key; shown at once.
+    void NudgeByKey(unsigned vk, bool shift);
+
     void DimBackground(HDC dc);
     void DrawSizeLabel(HDC dc, int x, int y);
     void OnUndo();
@@ -79,6 +83,10 @@ public:
     BOOL m_bUpSeen = 0;
     BOOL m_bOverToolBar = 0;
     HICON m_hIcon = nullptr;
+
+    // Told the window once it covers the screen; the host records it for its
+    // keyboard filter.
+    std::function<void(HWND)> m_onWindowReady;
 
     // Set to compose every frame the reference way (for comparisons and
     // benchmarks); from the environment variable SNAPCREST_REFERENCE_PAINT=1.
@@ -122,3 +130,7 @@ private:
     bool m_bLogPaints = false;
     bool m_bFirstPaintDone = false;
 };
+
+// The window of the capture session last initialised, the target of the tool
+// bar's messages; never cleared.
+extern HWND g_hCaptureWnd;

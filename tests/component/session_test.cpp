@@ -5,7 +5,6 @@
 #include <functional>
 #include <vector>
 
-#include "app/SnapcrestApp.h"
 #include "capture/SnapcrestDlg.h"
 #include "platform/Gdiplus.h"
 #include "resources/resource.h"

@@ -1,0 +1,105 @@
+#pragma once
+// The annotation tool bar of a capture session. It has no window of its own:
+// the session lays it out next to the selection, draws it onto its work
+// surface at every composition and hands it every mouse move, left press and
+// left release before its own handling. The bar answers with window messages
+// to the session (resources/Messages.h) and keeps the tool state that the
+// session reads when the user draws.
+#include <windows.h>
+
+#include <memory>
+
+#include "framework/Geometry.h"
+#include "platform/GdiHandles.h"
+#include "platform/Gdiplus.h"
+#include "toolbar/ToolState.h"
+
+// One skinned button: a strip of three frames composed once over its
+// background patch, a place on the screen and a hover state (0 normal,
+// 1 pointer over it), which is also the frame drawn.
+class CChildSituationCtrl {
+public:
+    CChildSituationCtrl();
+    virtual ~CChildSituationCtrl();
+    CChildSituationCtrl(const CChildSituationCtrl&) = delete;
+    CChildSituationCtrl& operator=(const CChildSituationCtrl&) = delete;
+
+    // m_rc = (x, y, x + frame width, y + height).
+    void SetOrigin(Point p);
+    // Copies the current frame to the top-left corner of m_rc.
+    void Draw(HDC hdc) const;
+    // The hover step for a pointer at p: inside, the hand cursor and state 1;
+    // leaving, state 0. True when the session is to hear of it (every move
+    // inside, and the move that leaves).
+    bool UpdateHover(Point p);
+
+    Rect m_rc;
+    int m_nFrameWidth = 0;
+    int m_nHeight = 0;
+    int m_nState = 0;
+    // The strip's context and DIB section; ReleaseSkin of the bar lets go of
+    // them, context first (the owners still release them if it never runs).
+    UniqueDC m_hMemDC;
+    UniqueBitmap m_hBitmap;
+};
+
+class CToolBars : public ToolState {
+public:
+    CToolBars();
+    virtual ~CToolBars();
+    CToolBars(const CToolBars&) = delete;
+    CToolBars& operator=(const CToolBars&) = delete;
+
+    // Reads the skin (relative to the working directory) and composes the
+    // thirteen sprite strips; lays both rows out at the origin. Returns 1.
+    int LoadSkin();
+    // The window the bar's messages go to (the session's).
+    void SetTarget(HWND target) { m_hTarget = target; }
+    // Row layout for an anchor point, and the panel's.
+    void SetPosition(int x, int y);
+    void SetPanelPosition(int x, int y);
+    // The bar, and the panel while it is shown.
+    void Draw(HDC dc);
+    void DrawSwatch(HDC dc);
+    // Lets go of every strip and image.
+    void ReleaseSkin();
+
+    // Mouse events of the session's client area, before the session's own.
+    void OnMouseMove(UINT flags, Point p);
+    void OnLButtonDown(UINT flags, Point p);
+    void OnLButtonUp(UINT flags, Point p);
+
+    // The platform's colour chooser owned by `owner`, opening on black with
+    // the custom colours shown. True and *colour set when the user confirms.
+    bool PickColor(HWND owner, COLORREF* colour);
+
+    // The bar's rectangle, and the area the panel is drawn in (background,
+    // buttons and swatch), for partial repaints.
+    Rect BarRect() const { return Rect{m_nBarLeft, m_nBarTop, m_nBarRight, m_nBarBottom}; }
+    Rect PanelArea() const;
+
+    gdip::Image m_pBarImage;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnRect;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnCircle;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnArrow;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnText;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnPen;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnReturn;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnSave;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnClose;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnFinish;
+    int m_nBarLeft = 0, m_nBarTop = 0;
+    int m_nPanelX = 0, m_nPanelY = 0;
+    int m_nBarRight = 0, m_nBarBottom = 0;
+    Rect m_rcPressed;
+    gdip::Image m_pPanelImage;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnOne;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnMid;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnBig;
+    std::unique_ptr<CChildSituationCtrl> m_pBtnColor;
+    Rect m_rcSwatch;
+    COLORREF m_crSwatch = 0x000000FF;
+
+private:
+    HWND m_hTarget = nullptr;
+};
