@@ -1,7 +1,23 @@
 #include "capture/ScreenGrab.h"
 
 #include "capture/GrabGeometry.h"
-#include "platform/GdiHandles.h"
+
+bool OpenClipboardPatiently(HWND owner, int timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (::OpenClipboard(owner)) return true;
+        if (static_cast<int>(::GetTickCount() - start) >= timeoutMs) return false;
+        ::Sleep(10);
+    }
+}
+
+bool PutBitmapOnClipboard(HBITMAP bitmap, HWND owner, int timeoutMs) {
+    if (!bitmap || !OpenClipboardPatiently(owner, timeoutMs)) return false;
+    ::EmptyClipboard();
+    const bool taken = ::SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+    ::CloseClipboard();
+    return taken;
+}
 
 bool CopyScreenRect(const Rect& rect, HBITMAP* bitmap, bool toClipboard, HWND clipboardOwner, int screenWidth,
                     int screenHeight) {
@@ -16,22 +32,27 @@ bool CopyScreenRect(const Rect& rect, HBITMAP* bitmap, bool toClipboard, HWND cl
     memory.Release();
     display.Release();
 
-    if (!toClipboard || !::OpenClipboard(clipboardOwner)) return false;
-    ::EmptyClipboard();
-    const bool taken = ::SetClipboardData(CF_BITMAP, *bitmap) != nullptr;
-    ::CloseClipboard();
-    return taken;
+    return toClipboard && PutBitmapOnClipboard(*bitmap, clipboardOwner);
 }
 
-bool GrabSelectionToClipboard(const Rect& selection, HWND clipboardOwner, int screenWidth, int screenHeight) {
+UniqueBitmap GrabSelection(const Rect& selection, int screenWidth, int screenHeight) {
     const GrabRegion g = ComputeGrabRegion(selection, screenWidth, screenHeight, true);
-    if (!g.valid) return false;
+    if (!g.valid) return UniqueBitmap();
     UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     UniqueBitmap bitmap(::CreateCompatibleBitmap(display.get(), g.width, g.height));
-    display.Release();
-    if (!bitmap) return false;
-    HBITMAP handle = bitmap.get();
-    if (!CopyScreenRect(selection, &handle, true, clipboardOwner, screenWidth, screenHeight)) return false;
+    if (!bitmap) return bitmap;
+    UniqueDC memory(::CreateCompatibleDC(display.get()));
+    {
+        SelectScope select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, g.width, g.height, display.get(), g.srcX, g.srcY, SRCCOPY);
+    }
+    return bitmap;
+}
+
+GrabResult GrabSelectionToClipboard(const Rect& selection, HWND clipboardOwner, int screenWidth, int screenHeight) {
+    UniqueBitmap bitmap = GrabSelection(selection, screenWidth, screenHeight);
+    if (!bitmap) return GrabResult::NothingToGrab;
+    if (!PutBitmapOnClipboard(bitmap.get(), clipboardOwner)) return GrabResult::ClipboardBusy;
     bitmap.release();  // the clipboard owns it now
-    return true;
+    return GrabResult::Copied;
 }

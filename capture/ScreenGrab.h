@@ -2,6 +2,19 @@
 #include <windows.h>
 
 #include "framework/Geometry.h"
+#include "platform/GdiHandles.h"
+
+// How long the output paths wait for a clipboard that another program holds
+// (clipboard managers and remote-desktop clients hold it for a moment).
+inline constexpr int kClipboardPatienceMs = 1000;
+
+// Opens the clipboard for `owner`, trying again while another program holds
+// it, for up to `timeoutMs`. True when it is open (close it with CloseClipboard).
+bool OpenClipboardPatiently(HWND owner, int timeoutMs);
+
+// Empties the clipboard and hands it `bitmap` as CF_BITMAP. True when the
+// clipboard took it (it owns it from then on); otherwise the caller still does.
+bool PutBitmapOnClipboard(HBITMAP bitmap, HWND owner, int timeoutMs = kClipboardPatienceMs);
 
 // Copies a rectangle of the live screen (what the display shows now, the
 // capture window included) into bitmap, which must already be large enough.
@@ -14,7 +27,16 @@
 bool CopyScreenRect(const Rect& rect, HBITMAP* bitmap, bool toClipboard, HWND clipboardOwner, int screenWidth,
                     int screenHeight);
 
-// The grab of the output paths: a display-compatible bitmap of the clipped,
-// trimmed selection, filled from the screen and put on the clipboard. Nothing
-// happens for a selection that leaves no pixel. True when the clipboard took it.
-bool GrabSelectionToClipboard(const Rect& selection, HWND clipboardOwner, int screenWidth, int screenHeight);
+// The picture of the output paths: a display-compatible bitmap of the
+// selection cut to the screen, less the two-pixel band inside its edges.
+// Empty when that leaves no pixel (or the selection is empty).
+UniqueBitmap GrabSelection(const Rect& selection, int screenWidth, int screenHeight);
+
+enum class GrabResult {
+    Copied,         // the clipboard holds the picture
+    NothingToGrab,  // the selection leaves no pixel; the clipboard is as it was
+    ClipboardBusy,  // another program kept the clipboard; nothing was copied
+};
+
+// GrabSelection, then the clipboard.
+GrabResult GrabSelectionToClipboard(const Rect& selection, HWND clipboardOwner, int screenWidth, int screenHeight);

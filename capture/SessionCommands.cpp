@@ -10,11 +10,10 @@ LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == ID_UNDO) OnUndo();
     switch (message) {
     case kMsgSave:
-        // The save worker starts here once saving exists.
+        StartSave();
         break;
     case kMsgFinish:
-        // Copying and finishing needs the tool bar's finish flag, which only
-        // the tool bar sets.
+        CopyAndFinish();
         break;
     case kMsgUndo:
         OnUndo();
@@ -23,7 +22,7 @@ LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         EndSessionAndQuit();
         break;
     case kMsgHoverChanged:
-        // Repaints the tool bar's areas once the tool bar exists.
+        OnHoverChanged();
         break;
     case kMsgCommitText:
         // Commits the text being typed once text entry exists.
@@ -66,11 +65,28 @@ void CSnapcrestDlg::OnOK() {
 
 void CSnapcrestDlg::OnUndo() {
     if (!m_bHasSelection) return;
-    // The open text entry closes and the tool state returns to the pen here,
-    // and the newest shape goes, once they exist. With nothing left to undo
-    // the capture ends.
+    // The open text entry closes here once text entry exists.
+    // After an undo the pen is the chosen tool, outside annotation mode.
+    if (m_pToolBars) {
+        ToolState& tools = *m_pToolBars;
+        tools.m_bPen = 1;
+        tools.m_bCircle = tools.m_bRect = tools.m_bArrow = tools.m_bText = 0;
+        tools.m_bDrawMode = tools.m_bFinish = tools.m_bSave = 0;
+    }
+    if (!m_shapes.empty()) {
+        RemoveNewestShape();
+        RequestRecompose();
+        RepaintAll();
+        return;
+    }
+    // Nothing left to undo: the capture ends.
+    if (m_pToolBars) {
+        m_pToolBars->m_bPen = 0;
+        m_pToolBars->m_bPanelShown = 0;
+    }
     m_bHasSelection = 0;
     m_tracker.m_rect = Rect{-1, -2, -3, -4};
     ::BitBlt(m_dcSnapshot.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcPristine.dc(), 0, 0, SRCCOPY);
+    if (m_pToolBars) m_pToolBars->SetPosition(0, -200);
     ::PostQuitMessage(0);
 }

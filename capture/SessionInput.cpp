@@ -1,6 +1,7 @@
-// Mouse input of the capture session: the first selection from the press
-// point, tracked moves and resizes, the pointer shape per zone, the double
-// click that copies the selection and the right-button release that ends it.
+// Mouse input of the capture session: the tool bar sees every event first;
+// then the first selection from the press point, tracked moves and resizes,
+// shapes while a tool is chosen, the pointer shape per zone, the double click
+// that copies the selection and the right-button release that ends it.
 #include "capture/ScreenGrab.h"
 #include "capture/SnapcrestDlg.h"
 
@@ -13,8 +14,8 @@ Point ToPoint(POINT p) { return Point{p.x, p.y}; }
 }  // namespace
 
 void CSnapcrestDlg::OnLButtonDown(UINT flags, POINT point) {
-    // The tool bar sees the press first, once it exists.
     const Point p = ToPoint(point);
+    if (BarAnswers()) m_pToolBars->OnLButtonDown(flags, p);
     const int hit = m_tracker.HitTest(p);
     m_bButtonDown = 1;
     if (hit == CMyTracker::HitNothing) {
@@ -32,7 +33,7 @@ void CSnapcrestDlg::OnLButtonDown(UINT flags, POINT point) {
         m_bShowReadout = 1;
         if (m_bHasSelection) {
             if (IsToolChosen()) {
-                // A shape starts here once shapes exist.
+                StartShape(p);
             } else {
                 const Rect t = m_tracker.GetTrueRect();
                 if (m_bOffHandle) {
@@ -51,32 +52,43 @@ void CSnapcrestDlg::OnLButtonDown(UINT flags, POINT point) {
 }
 
 void CSnapcrestDlg::OnMouseMove(UINT flags, POINT point) {
-    // The tool bar sees the move first and its hover state decides the
-    // pointer shape over it, once it exists.
-    if (m_bButtonDown) m_bFullRedraw = 1;
+    const Point p = ToPoint(point);
+    if (BarAnswers()) m_pToolBars->OnMouseMove(flags, p);
+    // Over the bar (or the panel beside it) the bar's hover step decides the
+    // pointer's shape; leaving it gives the session's own back.
+    const bool overBar =
+        BarAnswers() && (m_pToolBars->BarRect().Contains(p) ||
+                         (m_pToolBars->m_bPanelShown && m_pToolBars->PanelArea().Contains(p)));
+    if (overBar) {
+        m_bOverToolBar = 1;
+    } else if (m_bOverToolBar) {
+        ::SetCursor(m_hCursor);
+        m_bOverToolBar = 0;
+    }
+    if (m_bButtonDown) RequestRecompose();
     if (IsToolChosen()) {
-        // The live preview of the current shape goes here once shapes exist.
+        UpdateShape(p);
     } else if (m_bFirstDrag) {
         // Stored as it comes: dragging up or left of the anchor inverts it.
-        m_tracker.m_rect = Rect{m_ptAnchor.x + kFirstSelectionSize, m_ptAnchor.y + kFirstSelectionSize, point.x,
-                                point.y};
+        m_tracker.m_rect = Rect{m_ptAnchor.x + kFirstSelectionSize, m_ptAnchor.y + kFirstSelectionSize, p.x, p.y};
         RepaintAll();
     }
     CDialog::OnMouseMove(flags, point);
 }
 
 void CSnapcrestDlg::OnLButtonUp(UINT flags, POINT point) {
-    // A click on a tool bar button takes effect here first, once it exists.
+    const Point p = ToPoint(point);
+    // A click on a tool bar button takes effect here, before the steps below,
+    // which then see the tool state the click set.
+    if (BarAnswers()) m_pToolBars->OnLButtonUp(flags, p);
     m_bUpSeen = 1;
     m_bShowReadout = 0;
     m_bFirstDrag = 0;
     m_bButtonDown = 0;
-    m_bFullRedraw = 1;
+    RequestRecompose();
     RepaintAll();
     ::ClipCursor(nullptr);
-    if (IsToolChosen()) {
-        // Finishing a shape and the text box steps go here once they exist.
-    }
+    if (IsToolChosen()) FinishShape(p);
     CDialog::OnLButtonUp(flags, point);
 }
 
@@ -87,12 +99,17 @@ void CSnapcrestDlg::OnLButtonDblClk(UINT flags, POINT point) {
     }
     m_nScreenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     m_nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    if (m_tracker.m_rect.IsEmpty()) return;
+    // A selection dragged up or to the left copies like the same one dragged
+    // down and to the right.
+    const Rect selection = m_tracker.m_rect.Normalized();
+    if (selection.IsEmpty()) return;
     // What the window shows is what is taken, so the last composition must be
     // on the screen first.
     ::UpdateWindow(m_hWnd);
-    GrabSelectionToClipboard(m_tracker.m_rect, m_hWnd, m_nScreenWidth, m_nScreenHeight);
-    EndSessionAndQuit();
+    // With the clipboard held by another program the capture stays open, so
+    // nothing is lost and the user can try again.
+    if (GrabSelectionToClipboard(selection, m_hWnd, m_nScreenWidth, m_nScreenHeight) != GrabResult::ClipboardBusy)
+        EndSessionAndQuit();
     CDialog::OnLButtonDblClk(flags, point);
 }
 

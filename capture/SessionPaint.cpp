@@ -1,27 +1,13 @@
 // Painting of the capture session: the picture is composed on the work surface
 // only when m_bFullRedraw asks for it, and every paint copies the work surface
 // to the window in one block transfer.
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
-#include "platform/StartupClock.h"
 
 namespace {
 constexpr float kDimAlpha = 0.7f;
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 }  // namespace
 
 void CSnapcrestDlg::OnPaint() {
@@ -38,42 +24,55 @@ void CSnapcrestDlg::OnPaint() {
         return;
     }
 
-    const double start = NowMs();
+    const double start = PaintTiming::Now();
     double composeMs = -1;
+    bool partial = false;
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     if (m_bFullRedraw) {
         m_bFullRedraw = 0;
+        HDC work = m_dcWork.dc();
+        const RECT& area = ps.rcPaint;
+        partial = m_bHoverOnly &&
+                  !(area.left <= 0 && area.top <= 0 && area.right >= m_nScreenWidth && area.bottom >= m_nScreenHeight);
+        // Only a hover frame changed: what lies outside the invalid area
+        // would be composed exactly as the work surface already holds it.
+        if (partial) ::IntersectClipRect(work, area.left, area.top, area.right, area.bottom);
         if (m_bReferencePaint)
-            ComposeReference(m_dcWork.dc());
+            ComposeReference(work);
         else
-            ComposeFast(m_dcWork.dc());
-        composeMs = NowMs() - start;
+            ComposeFast(work);
+        if (partial)
+            ::SelectClipRgn(work, nullptr);
+        else
+            m_bPicturePending = 0;
+        m_bHoverOnly = 0;
+        composeMs = PaintTiming::Now() - start;
     }
     // Clipped by the platform to the invalid region.
     ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcWork.dc(), 0, 0, SRCCOPY);
     // Text being typed is drawn here, over the copied picture, once text entry exists.
     ::EndPaint(m_hWnd, &ps);
-    if (!m_bFirstPaintDone) {
-        m_bFirstPaintDone = true;
-        LogFirstPaint();
-    }
-    if (m_bLogPaints && composeMs >= 0) {
-        ::GdiFlush();
-        RecordPaintTimes(composeMs, NowMs() - start);
-    }
+    m_timing.PaintDone(start, composeMs, partial);
 }
 
-void CSnapcrestDlg::LogFirstPaint() {
-    // For the start-up benchmark: time from the program's start-up to the
-    // first picture handed to the window.
-    const char* path = std::getenv("SNAPCREST_STARTUP_LOG");
-    if (!path) return;
-    ::GdiFlush();
-    const double ms = MsSinceProgramStart();
-    if (FILE* f = std::fopen(path, "a")) {
-        std::fprintf(f, "%.3f\n", ms);
-        std::fclose(f);
+void CSnapcrestDlg::RequestRecompose() {
+    m_bFullRedraw = 1;
+    m_bPicturePending = 1;
+    m_bHoverOnly = 0;
+}
+
+void CSnapcrestDlg::OnHoverChanged() {
+    m_bHoverOnly = !m_bFullRedraw && !m_bPicturePending;
+    m_bFullRedraw = 1;
+    if (!m_pToolBars) return;
+    const Rect bar = m_pToolBars->BarRect();
+    const RECT barRect{bar.left, bar.top, bar.right, bar.bottom};
+    ::InvalidateRect(m_hWnd, &barRect, TRUE);
+    if (m_pToolBars->m_bPanelShown) {
+        const Rect panel = m_pToolBars->PanelArea();
+        const RECT panelRect{panel.left, panel.top, panel.right, panel.bottom};
+        ::InvalidateRect(m_hWnd, &panelRect, TRUE);
     }
 }
 
@@ -85,13 +84,17 @@ void CSnapcrestDlg::ComposeReference(HDC dc) {
         if (m_bShowReadout) DrawPointerReadout(m_tracker.GetTrueRect(), dc);
         DimBackground(dc);
         ComposeSelectionItems(dc, m_tracker.GetTrueRect());
+    } else {
+        m_bBarShown = 0;
     }
-    // Annotation shapes are drawn here, oldest first, once shapes exist.
+    DrawShapes(dc);
 }
 
 void CSnapcrestDlg::ComposeFast(HDC dc) {
     if (!m_bHasSelection) {
         ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+        m_bBarShown = 0;
+        DrawShapes(dc);
         return;
     }
     WaitForDimmedSnapshot();
@@ -106,6 +109,7 @@ void CSnapcrestDlg::ComposeFast(HDC dc) {
     // own area is composed bright here and dimmed on its own.
     if (m_bShowReadout) DrawPointerReadout(m_tracker.GetTrueRect(), dc);
     ComposeSelectionItems(dc, m_tracker.GetTrueRect());
+    DrawShapes(dc);
 }
 
 void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
@@ -119,7 +123,12 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
 
     const ToolBarPlacement bar = PlaceToolBar(t, m_nScreenHeight);
     m_bBarAbove = bar.above ? 1 : 0;
-    // The tool bar is laid out at bar.bar / bar.panel and drawn here once it exists.
+    if (m_pToolBars) {
+        m_pToolBars->SetPosition(bar.bar.x, bar.bar.y);
+        m_pToolBars->SetPanelPosition(bar.panel.x, bar.panel.y);
+        m_pToolBars->Draw(dc);
+        m_bBarShown = 1;
+    }
 }
 
 void CSnapcrestDlg::DrawPointerReadout(const Rect& t, HDC) {
@@ -163,6 +172,9 @@ BOOL CSnapcrestDlg::OnEraseBkgnd(HDC) {
 }
 
 void CSnapcrestDlg::RepaintAll() {
+    // Whatever changed is not on the work surface yet.
+    m_bPicturePending = 1;
+    m_bHoverOnly = 0;
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
     UniqueRegion region(::CreateRectRgnIndirect(&window));

@@ -56,6 +56,10 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
     m_rgnRepaint.reset(::CreateRectRgn(0, 0, 50, 50));
     m_nReadoutLeft = m_nReadoutTop = m_nReadoutX = m_nReadoutY = m_nReadoutColor = 0;
 
+    m_pToolBars = std::make_unique<CToolBars>();
+    m_pToolBars->LoadSkin();
+    m_pCurShape = nullptr;
+
     m_bTextBoxOpen = m_bButtonDown = m_bFullRedraw = 0;
 
     m_dcWork.CreateContext();
@@ -72,7 +76,6 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
 
     const char* reference = std::getenv("SNAPCREST_REFERENCE_PAINT");
     m_bReferencePaint = reference && std::strcmp(reference, "1") == 0;
-    m_bLogPaints = std::getenv("SNAPCREST_PAINT_LOG") != nullptr;
 
     // Made now, with the other screen-sized surfaces. The backdrop image is
     // read and the dimmed snapshot filled in the background, so that the
@@ -91,6 +94,7 @@ BOOL CSnapcrestDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (m_onWindowReady) m_onWindowReady(m_hWnd);
     g_hCaptureWnd = m_hWnd;
+    if (m_pToolBars) m_pToolBars->SetTarget(m_hWnd);
 
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -114,6 +118,11 @@ void CSnapcrestDlg::OnDestroy() {
     // The background preparation may still be reading the surfaces.
     WaitForDimmedSnapshot();
 
+    if (m_pToolBars) m_pToolBars->ReleaseSkin();
+    m_pCurShape = nullptr;
+    m_shapes.clear();  // oldest first
+    m_pToolBars.reset();
+
     // Each surface gets back the bitmap its context held when it was made.
     m_dcSnapshot.RestoreBitmap();
     m_dcPristine.RestoreBitmap();
@@ -134,27 +143,13 @@ void CSnapcrestDlg::OnDestroy() {
     m_rgnRepaint.Release();
     m_dcDimmed.DeleteContext();
     m_dcDimmed.DeleteBitmap();
-
-    if (m_bLogPaints && !m_paintLog.empty()) {
-        if (FILE* f = std::fopen(std::getenv("SNAPCREST_PAINT_LOG"), "a")) {
-            for (size_t i = 0; i + 1 < m_paintLog.size(); i += 2)
-                std::fprintf(f, "%.3f %.3f\n", m_paintLog[i], m_paintLog[i + 1]);
-            std::fclose(f);
-        }
-    }
-}
-
-void CSnapcrestDlg::RecordPaintTimes(double composeMs, double paintMs) {
-    // Reserved up front would be a screen-independent few kilobytes; growth is rare.
-    m_paintLog.push_back(static_cast<float>(composeMs));
-    m_paintLog.push_back(static_cast<float>(paintMs));
 }
 
 void CSnapcrestDlg::NudgeByKey(unsigned vk, bool shift) {
     if (!m_bHasSelection) return;
     // Recomposed at once, so that what is shown is what a copy takes.
     if (NudgeSelection(m_tracker.m_rect, vk, shift)) {
-        m_bFullRedraw = 1;
+        RequestRecompose();
         RepaintAll();
     }
 }
@@ -172,7 +167,7 @@ void CSnapcrestDlg::StartDimmedSnapshot() {
     // The pristine copy holds the snapshot's pixels and is not written while
     // the job runs; the job copies it by memory so it shares no context.
     ::GdiFlush();
-    m_hDimThread = reinterpret_cast<HANDLE>(_beginthreadex(
+    m_hDimThread.reset(reinterpret_cast<HANDLE>(_beginthreadex(
         nullptr, 0,
         [](void* arg) -> unsigned {
             auto* self = static_cast<CSnapcrestDlg*>(arg);
@@ -183,15 +178,14 @@ void CSnapcrestDlg::StartDimmedSnapshot() {
             ::GdiFlush();
             return 0;
         },
-        this, 0, nullptr));
+        this, 0, nullptr)));
     if (!m_hDimThread) m_pBackImage = LoadBackdrop();
 }
 
 void CSnapcrestDlg::WaitForDimmedSnapshot() {
     if (m_hDimThread) {
-        ::WaitForSingleObject(m_hDimThread, INFINITE);
-        ::CloseHandle(m_hDimThread);
-        m_hDimThread = nullptr;
+        ::WaitForSingleObject(m_hDimThread.get(), INFINITE);
+        m_hDimThread.Release();
         m_bDimmedReady = true;
     }
 }

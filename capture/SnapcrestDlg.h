@@ -2,13 +2,17 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "capture/PaintTiming.h"
 #include "framework/Dialog.h"
 #include "framework/Geometry.h"
 #include "platform/GdiHandles.h"
 #include "platform/Gdiplus.h"
 #include "platform/Surface.h"
+#include "shapes/Shapes.h"
+#include "toolbar/ToolBars.h"
 #include "tracker/MyTracker.h"
 #include "tracker/TrackerOwner.h"
 
@@ -49,6 +53,12 @@ public:
     // The keyboard nudge of the selection by one arrow key; shown at once.
     void NudgeByKey(unsigned vk, bool shift);
 
+    // Message 3025: with the tool bar's finish flag set, the selection goes to
+    // the clipboard and the session ends.
+    void CopyAndFinish();
+    // Message 3024: starts the save worker with the selection as it stands now.
+    void StartSave();
+
     void DimBackground(HDC dc);
     void DrawSizeLabel(HDC dc, int x, int y);
     void OnUndo();
@@ -65,9 +75,11 @@ public:
     HCURSOR m_hCursor = nullptr;
     UniqueBitmap m_hSnapshot;
     UniqueRegion m_rgnRepaint;
+    std::unique_ptr<CToolBars> m_pToolBars;
     // The pointer read-out's last corner and pointer positions.
     int m_nReadoutLeft = 0, m_nReadoutTop = 0, m_nReadoutX = 0, m_nReadoutY = 0, m_nReadoutColor = 0;
     gdip::Image m_pBackImage;
+    CShapeBase* m_pCurShape = nullptr;  // the newest shape, while it is in the list
     Surface m_dcWork;
     Surface m_dcSnapshot;
     Surface m_hdcPreview;
@@ -76,6 +88,7 @@ public:
     BOOL m_bOffHandle = 1;
     BOOL m_bBarAbove = 0;
     char m_szSizeText[256] = {};
+    std::vector<std::unique_ptr<CShapeBase>> m_shapes;  // oldest first
     BOOL m_bButtonDown = 0;
     BOOL m_bNewShape = 0;
     BOOL m_bFullRedraw = 0;
@@ -106,9 +119,26 @@ protected:
     void OnDestroy() override;
 
 private:
-    // A tool of the annotation tool bar is chosen; none exists yet, so moves
-    // and presses always work on the selection.
-    bool IsToolChosen() const { return false; }
+    // A tool of the annotation tool bar is chosen: presses on the selection
+    // draw instead of moving it.
+    bool IsToolChosen() const { return m_pToolBars && m_pToolBars->IsToolChosen(); }
+    // The bar takes the pointer only while the screen shows it, so that its
+    // buttons cannot be hovered or clicked before a selection exists.
+    bool BarAnswers() const { return m_pToolBars && m_bBarShown; }
+    // Sets m_bFullRedraw: the next paint composes the picture again.
+    void RequestRecompose();
+    // Message 3028: recomposes and repaints only the bar's and panel's areas.
+    void OnHoverChanged();
+
+    // Shapes: the press that starts one, the pointer's moves, the release.
+    void StartShape(Point p);
+    void UpdateShape(Point p);
+    void FinishShape(Point p);
+    void RemoveNewestShape();
+    void DrawShapes(HDC dc);
+    // The live preview of the current shape from the before-shape surface.
+    void PreviewShape();
+
     // The part of the pointer read-out that the size label depends on: the
     // label's text, from the true rectangle.
     void DrawPointerReadout(const Rect& trueRect, HDC dc);
@@ -117,18 +147,23 @@ private:
     // Ends the session and, through the quit request, the process.
     void EndSessionAndQuit();
     void StartDimmedSnapshot();
-    void RecordPaintTimes(double composeMs, double paintMs);
-    void LogFirstPaint();
 
     // The snapshot dimmed once, so that a frame is a few block copies.
     Surface m_dcDimmed;
-    HANDLE m_hDimThread = nullptr;
+    UniqueKernelHandle m_hDimThread;
     bool m_bDimmedReady = false;
 
-    // Paint timings, written out at the end of the session when asked for.
-    std::vector<float> m_paintLog;
-    bool m_bLogPaints = false;
-    bool m_bFirstPaintDone = false;
+    // The last composition drew the tool bar.
+    BOOL m_bBarShown = 0;
+    // Something changed that the work surface does not show yet.
+    BOOL m_bPicturePending = 0;
+    // The only change to show is a tool bar button's hover frame, so only
+    // the invalid areas need composing.
+    BOOL m_bHoverOnly = 0;
+    // Where the current shape's last preview drew on the window.
+    Rect m_rcPreviewShown;
+
+    PaintTiming m_timing;
 };
 
 // The window of the capture session last initialised, the target of the tool

@@ -11,8 +11,10 @@ add_library(snapcrest_core STATIC
   framework/WinApp.cpp
   framework/Dialog.cpp
   framework/Wnd.cpp
+  framework/FileDialog.cpp
   platform/Gdiplus.cpp
   platform/Surface.cpp
+  platform/ImageSave.cpp
   platform/ModulePaths.cpp
   platform/StartupClock.cpp
   app/SnapcrestApp.cpp
@@ -23,6 +25,9 @@ add_library(snapcrest_core STATIC
   capture/SessionPaint.cpp
   capture/SessionInput.cpp
   capture/SessionCommands.cpp
+  capture/SessionShapes.cpp
+  capture/SessionOutput.cpp
+  capture/PaintTiming.cpp
   tracker/MyTracker.cpp
 )
 target_include_directories(snapcrest_core PUBLIC ${CMAKE_SOURCE_DIR})

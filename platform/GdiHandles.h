@@ -41,6 +41,8 @@ using UniquePen = UniqueHandle<HPEN, DeleteTypedObject<HPEN>>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteTypedObject<HBRUSH>>;
 using UniqueFont = UniqueHandle<HFONT, DeleteTypedObject<HFONT>>;
 using UniqueRegion = UniqueHandle<HRGN, DeleteTypedObject<HRGN>>;
+// A kernel object (a thread, say).
+using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
 
 // A window's device context, given back to the window at the end.
 class WindowDC {

@@ -48,6 +48,13 @@ Image Image::FromHBitmap(HBITMAP bitmap) {
     return Image(image);
 }
 
+Image Image::Blank(int w, int h) {
+    GpBitmap* image = nullptr;
+    if (w <= 0 || h <= 0 || GdipCreateBitmapFromScan0(w, h, 0, PixelFormat32bppARGB, nullptr, &image) != Ok)
+        image = nullptr;
+    return Image(image);
+}
+
 UINT Image::Width() const {
     UINT w = 0;
     if (m_image) GdipGetImageWidth(m_image, &w);

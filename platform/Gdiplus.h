@@ -33,6 +33,8 @@ public:
     // The path in the ANSI code page, converted before opening.
     static Image FromFileAnsi(const char* path);
     static Image FromHBitmap(HBITMAP bitmap);
+    // A blank w x h bitmap of 32 bits per pixel with alpha.
+    static Image Blank(int w, int h);
 
     GpImage* get() const { return m_image; }
     explicit operator bool() const { return m_image != nullptr; }

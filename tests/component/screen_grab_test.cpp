@@ -57,15 +57,15 @@ protected:
 PatternScreen* ScreenGrabTest::pattern_ = nullptr;
 
 TEST_F(ScreenGrabTest, SelectionGoesToTheClipboardWithoutItsTwoPixelBand) {
-    ASSERT_TRUE(GrabSelectionToClipboard(Rect{100, 100, 300, 200}, owner_, w_, h_));
+    ASSERT_EQ(GrabResult::Copied, GrabSelectionToClipboard(Rect{100, 100, 300, 200}, owner_, w_, h_));
     ExpectClipboardPicture(102, 102, 196, 96);
-    ASSERT_TRUE(GrabSelectionToClipboard(Rect{-50, 10, 100, 60}, owner_, w_, h_));
+    ASSERT_EQ(GrabResult::Copied, GrabSelectionToClipboard(Rect{-50, 10, 100, 60}, owner_, w_, h_));
     ExpectClipboardPicture(2, 12, 96, 46);
     // Cut at the screen's edges before the band is taken off.
-    ASSERT_TRUE(GrabSelectionToClipboard(Rect{w_ - 120, h_ - 80, w_ + 80, h_ + 120}, owner_, w_, h_));
+    ASSERT_EQ(GrabResult::Copied, GrabSelectionToClipboard(Rect{w_ - 120, h_ - 80, w_ + 80, h_ + 120}, owner_, w_, h_));
     ExpectClipboardPicture(w_ - 118, h_ - 78, 116, 76);
     // Five pixels wide leaves one.
-    ASSERT_TRUE(GrabSelectionToClipboard(Rect{400, 300, 405, 340}, owner_, w_, h_));
+    ASSERT_EQ(GrabResult::Copied, GrabSelectionToClipboard(Rect{400, 300, 405, 340}, owner_, w_, h_));
     ExpectClipboardPicture(402, 302, 1, 36);
 }
 
@@ -82,7 +82,7 @@ TEST_F(ScreenGrabTest, NothingToTakeLeavesTheClipboardAsItWas) {
     };
     for (const Rect& r : nothing) {
         PutMarkerText();
-        EXPECT_FALSE(GrabSelectionToClipboard(r, owner_, w_, h_));
+        EXPECT_EQ(GrabResult::NothingToGrab, GrabSelectionToClipboard(r, owner_, w_, h_));
         EXPECT_EQ("marker", ClipboardText()) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     }
 }

@@ -1,0 +1,149 @@
+// Annotation shapes in the capture session: a press on the selection with a
+// tool chosen starts one, the pointer's moves preview it, the release finishes
+// it, every composition draws the list oldest first, and undo takes the newest.
+#include <algorithm>
+
+#include "capture/SnapcrestDlg.h"
+#include "shapes/ShapeGeometry.h"
+
+namespace {
+// An arrow must be at least this long when released inside the selection.
+constexpr int kMinArrowLength = 15;
+
+Rect Union(const Rect& a, const Rect& b) {
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
+    return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+Rect Intersect(const Rect& a, const Rect& b) {
+    Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+           std::min(a.bottom, b.bottom)};
+    return r.IsEmpty() ? Rect{} : r;
+}
+
+void SetArrowCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW)); }
+}  // namespace
+
+void CSnapcrestDlg::StartShape(Point p) {
+    const ToolState& tools = *m_pToolBars;
+    // The bar leaves at most one tool flag set; each set flag adds its shape.
+    auto add = [&](std::unique_ptr<CShapeBase> shape) {
+        m_pCurShape = shape.get();
+        m_shapes.push_back(std::move(shape));
+        m_rcPreviewShown = Rect{};
+    };
+    if (tools.m_bPen) add(std::make_unique<CShapeDrawPen>());
+    if (tools.m_bRect) add(std::make_unique<CShapeRect>());
+    if (tools.m_bCircle) add(std::make_unique<CShapeCircle>());
+    if (tools.m_bArrow) add(std::make_unique<CShapeArrow>());
+    // The text tool's shape comes with text entry.
+    if (!m_pCurShape) return;
+
+    m_pCurShape->m_ptStart = p;
+    m_pCurShape->SetColor(tools.m_crColor);
+    m_pCurShape->m_nPenWidth = tools.m_nPenWidth;
+    SetArrowCursor();
+    m_pCurShape->m_bEnabled = 1;
+    m_bButtonDown = 1;
+    m_bNewShape = 1;
+    // Previews start from the window as the user sees it now, so a picture
+    // still waiting to be painted is painted first.
+    ::UpdateWindow(m_hWnd);
+    WindowDC window(m_hWnd);
+    ::BitBlt(m_hdcBefore.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, window.get(), 0, 0, SRCCOPY);
+}
+
+void CSnapcrestDlg::UpdateShape(Point p) {
+    if (!m_tracker.GetTrueRect().Contains(p)) return;
+    SetArrowCursor();
+    if (!m_pCurShape) return;
+    if (!m_bButtonDown) return;
+    m_pCurShape->m_ptEnd = p;
+    RequestRecompose();
+
+    const ToolState& tools = *m_pToolBars;
+    if (tools.m_bArrow) {
+        // Too short an arrow has no head to speak of yet.
+        if (DragLength(m_pCurShape->m_ptStart, m_pCurShape->m_ptEnd) > kMinArrowLength) PreviewShape();
+    } else if (tools.m_bPen) {
+        m_pCurShape->m_points.push_back(p);
+        WindowDC window(m_hWnd);
+        // Only the new segment: the strokes drawn before are on the window already.
+        auto* pen = dynamic_cast<CShapeDrawPen*>(m_pCurShape);
+        if (pen && !m_bReferencePaint)
+            pen->DrawLastSegment(window.get());
+        else
+            m_pCurShape->Draw(window.get());
+    } else {
+        PreviewShape();
+    }
+}
+
+void CSnapcrestDlg::PreviewShape() {
+    WindowDC window(m_hWnd);
+    if (m_bReferencePaint) {
+        ::BitBlt(m_hdcPreview.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_hdcBefore.dc(), 0, 0, SRCCOPY);
+        m_pCurShape->Draw(m_hdcPreview.dc());
+        ::BitBlt(window.get(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_hdcPreview.dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    // Only where the shape was and is: everywhere else the window already
+    // shows the before-shape picture.
+    const Rect now = m_pCurShape->Bounds();
+    const Rect area = Intersect(Union(m_rcPreviewShown, now), Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
+    m_rcPreviewShown = now;
+    if (area.IsEmpty()) return;
+    HDC preview = m_hdcPreview.dc();
+    ::BitBlt(preview, area.left, area.top, area.Width(), area.Height(), m_hdcBefore.dc(), area.left, area.top, SRCCOPY);
+    ::IntersectClipRect(preview, area.left, area.top, area.right, area.bottom);
+    m_pCurShape->Draw(preview);
+    ::SelectClipRgn(preview, nullptr);
+    ::BitBlt(window.get(), area.left, area.top, area.Width(), area.Height(), preview, area.left, area.top, SRCCOPY);
+}
+
+void CSnapcrestDlg::FinishShape(Point p) {
+    const Rect selection = m_tracker.GetTrueRect();
+    if (selection.Contains(p)) {
+        if (m_pCurShape) m_pCurShape->m_ptEnd = p;
+        // The text tool's steps come with text entry.
+        if (m_pToolBars->m_bArrow && m_pCurShape &&
+            DragLength(m_pCurShape->m_ptStart, m_pCurShape->m_ptEnd) < kMinArrowLength) {
+            SetArrowCursor();
+            m_pCurShape->m_bEnabled = 0;
+            m_pCurShape->m_bOutlined = 0;
+            RemoveNewestShape();
+            return;
+        }
+        if (m_pCurShape) {
+            WindowDC window(m_hWnd);
+            ::SetROP2(window.get(), R2_COPYPEN);
+            m_pCurShape->Draw(window.get());
+            SetArrowCursor();
+            m_pCurShape->m_bEnabled = 0;
+            m_pCurShape->m_bOutlined = 0;
+            RepaintAll();
+        }
+    }
+    // A shape released outside the selection shows, pulled inside it, at the
+    // repaint the release asked for.
+    if (m_pCurShape && m_bNewShape) {
+        m_bNewShape = 0;
+        m_pCurShape->m_ptEnd = ClampEndPoint(p, m_pCurShape->m_ptEnd, selection);
+    }
+    if (m_pCurShape) m_rcPreviewShown = m_pCurShape->Bounds();
+}
+
+void CSnapcrestDlg::RemoveNewestShape() {
+    if (m_shapes.empty()) return;
+    if (m_pCurShape == m_shapes.back().get()) m_pCurShape = nullptr;
+    m_shapes.pop_back();
+}
+
+void CSnapcrestDlg::DrawShapes(HDC dc) {
+    for (const auto& shape : m_shapes) {
+        shape->m_bEnabled = 1;
+        shape->Draw(dc);
+    }
+}

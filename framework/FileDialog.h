@@ -1,0 +1,31 @@
+#pragma once
+// The platform's save-file dialog in its newer (item-based) form, shown
+// modally to an owner window on the calling thread. Texts are in the ANSI code
+// page; the filter is "name|pattern|name|pattern||".
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+
+class CFileDialog {
+public:
+    CFileDialog(const char* defaultName, DWORD flags, const char* filter, HWND owner);
+    CFileDialog(const CFileDialog&) = delete;
+    CFileDialog& operator=(const CFileDialog&) = delete;
+
+    std::string m_strTitle;
+
+    // IDOK once the user chose a name, IDCANCEL otherwise (also when the
+    // dialog could not be made).
+    INT_PTR DoModal();
+    // The chosen full path in the ANSI code page; empty when it has
+    // characters the code page cannot hold, so that no other file is written.
+    std::string GetPathName() const;
+
+private:
+    std::string m_strDefaultName;
+    DWORD m_dwFlags;
+    std::string m_strFilter;
+    HWND m_hOwner;
+    std::wstring m_path;
+};
