@@ -66,7 +66,7 @@ void CSnapcrestDlg::UpdateShape(Point p) {
     const ToolState& tools = *m_pToolBars;
     if (tools.m_bArrow) {
         // Too short an arrow has no head to speak of yet.
-        if (DragLength(m_pCurShape->m_ptStart, m_pCurShape->m_ptEnd) > kMinArrowLength) PreviewShape();
+        if (shapegeo::DragLength(m_pCurShape->m_ptStart, m_pCurShape->m_ptEnd) > kMinArrowLength) PreviewShape();
     } else if (tools.m_bPen) {
         m_pCurShape->m_points.push_back(p);
         WindowDC window(m_hWnd);
@@ -109,7 +109,7 @@ void CSnapcrestDlg::FinishShape(Point p) {
         if (m_pCurShape) m_pCurShape->m_ptEnd = p;
         // The text tool's steps come with text entry.
         if (m_pToolBars->m_bArrow && m_pCurShape &&
-            DragLength(m_pCurShape->m_ptStart, m_pCurShape->m_ptEnd) < kMinArrowLength) {
+            shapegeo::DragLength(m_pCurShape->m_ptStart, m_pCurShape->m_ptEnd) < kMinArrowLength) {
             SetArrowCursor();
             m_pCurShape->m_bEnabled = 0;
             m_pCurShape->m_bOutlined = 0;
@@ -130,7 +130,7 @@ void CSnapcrestDlg::FinishShape(Point p) {
     // repaint the release asked for.
     if (m_pCurShape && m_bNewShape) {
         m_bNewShape = 0;
-        m_pCurShape->m_ptEnd = ClampEndPoint(p, m_pCurShape->m_ptEnd, selection);
+        m_pCurShape->m_ptEnd = shapegeo::ClampEndPoint(p, m_pCurShape->m_ptEnd, selection);
     }
     if (m_pCurShape) m_rcPreviewShown = m_pCurShape->Bounds();
 }

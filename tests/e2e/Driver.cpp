@@ -780,4 +780,16 @@ void Fixture::SetUp() {
 
 void Fixture::TearDown() { pattern_.reset(); }
 
+HWND CaptureFixture::StartCapture() {
+    pattern_->Show(Pattern::First);
+    EXPECT_EQ(WaitScreenShows(Pattern::First, 2000, "before-start"), "");
+    program_ = std::make_unique<Program>();
+    EXPECT_TRUE(program_->Started()) << program_->StartError();
+    capture_ = program_->WaitCaptures(1, 3000);
+    EXPECT_NE(capture_, nullptr) << program_->Summary();
+    EXPECT_EQ(WaitScreenShows(Pattern::First, 2000, "capture"), "");
+    pattern_->Show(Pattern::Second);
+    return capture_;
+}
+
 }  // namespace e2e

@@ -246,4 +246,14 @@ protected:
     std::unique_ptr<PatternWindow> pattern_;
 };
 
+// Base of the tests that start a capture: StartCapture runs the program and
+// waits for its frozen picture of the first pattern; the driver's own window
+// shows the second from then on, so every later check sees the frozen picture.
+class CaptureFixture : public Fixture {
+protected:
+    HWND StartCapture();
+    std::unique_ptr<Program> program_;
+    HWND capture_ = nullptr;
+};
+
 }  // namespace e2e
