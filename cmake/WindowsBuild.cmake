@@ -29,6 +29,7 @@ add_library(snapcrest_core STATIC
   capture/SessionOutput.cpp
   capture/PaintTiming.cpp
   tracker/MyTracker.cpp
+  shapes/Shapes.cpp
 )
 target_include_directories(snapcrest_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(snapcrest_core PUBLIC snapcrest_logic ${SNAPCREST_WIN_LIBS})

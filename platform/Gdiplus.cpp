@@ -100,4 +100,20 @@ void DrawImageRectRect(const Graphics& g, const Image& image, int dx, int dy, in
                            attributes ? attributes->get() : nullptr, nullptr, nullptr);
 }
 
+Pen::Pen(ARGB color, float width) {
+    if (GdipCreatePen1(color, width, UnitWorld, &m_pen) != Ok) m_pen = nullptr;
+}
+
+Pen::~Pen() {
+    if (m_pen) GdipDeletePen(m_pen);
+}
+
+SolidBrush::SolidBrush(ARGB color) {
+    if (GdipCreateSolidFill(color, &m_brush) != Ok) m_brush = nullptr;
+}
+
+SolidBrush::~SolidBrush() {
+    if (m_brush) GdipDeleteBrush(m_brush);
+}
+
 }  // namespace gdip

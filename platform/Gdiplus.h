@@ -77,4 +77,32 @@ private:
 void DrawImageRectRect(const Graphics& g, const Image& image, int dx, int dy, int dw, int dh, int sx, int sy,
                        int sw, int sh, const AlphaAttributes* attributes);
 
+// A pen of one colour (0xAARRGGBB) and width in world units.
+class Pen {
+public:
+    Pen(Gdiplus::ARGB color, float width);
+    ~Pen();
+    Pen(const Pen&) = delete;
+    Pen& operator=(const Pen&) = delete;
+    Gdiplus::GpPen* get() const { return m_pen; }
+    explicit operator bool() const { return m_pen != nullptr; }
+
+private:
+    Gdiplus::GpPen* m_pen = nullptr;
+};
+
+// A brush that fills with one colour (0xAARRGGBB).
+class SolidBrush {
+public:
+    explicit SolidBrush(Gdiplus::ARGB color);
+    ~SolidBrush();
+    SolidBrush(const SolidBrush&) = delete;
+    SolidBrush& operator=(const SolidBrush&) = delete;
+    Gdiplus::GpBrush* get() const { return m_brush; }
+    explicit operator bool() const { return m_brush != nullptr; }
+
+private:
+    Gdiplus::GpSolidFill* m_brush = nullptr;
+};
+
 }  // namespace gdip

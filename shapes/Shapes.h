@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/Geometry.h"
+#include "shapes/ShapeGeometry.h"
 
 class CShapeBase {
 public:
@@ -18,15 +19,18 @@ public:
     CShapeBase& operator=(const CShapeBase&) = delete;
 
     // Renders the shape; nothing while m_bEnabled is 0.
-    virtual void Draw(HDC dc) {}
+    virtual void Draw(HDC /*dc*/) {}
     // Redraws the outline last drawn in the NOT-XOR mix, which takes away an
     // outline drawn the same way; only when outlined and enabled.
-    virtual void EraseOutline(HDC dc) {}
+    virtual void EraseOutline(HDC /*dc*/) {}
     // Whether p lies in the rectangle spanned by the two points.
     virtual BOOL HitTest(Point p) const;
     // Every pixel Draw may touch lies inside this rectangle (right and bottom
-    // exclusive); empty when Draw draws nothing. Used to limit previews to
-    // the area that changed.
+    // exclusive); empty when the shape has nothing to draw (an arrow without
+    // direction, a stroke without points). Used to limit previews to the
+    // area that changed. It describes the shape as it draws when enabled,
+    // whatever m_bEnabled holds now, so that the area of a finished
+    // (disabled) shape is still known when it goes.
     virtual Rect Bounds() const { return Rect{}; }
 
     // Takes the colour 0x00BBGGRR in both forms.
@@ -82,5 +86,16 @@ public:
     // same pixels as Draw once all segments are drawn; the cost of a pointer
     // move then does not grow with the stroke.
     void DrawLastSegment(HDC dc);
+    // Bounds of what DrawLastSegment draws; empty with no points.
+    Rect LastSegmentBounds() const;
+    // Grown by the points appended since the last call, so a call per
+    // pointer move costs the same however long the stroke is. A stroke that
+    // got shorter or whose start moved is scanned afresh; a point changed in
+    // place is not noticed (a stroke only ever grows at its end).
     Rect Bounds() const override;
+
+private:
+    mutable shapegeo::PointBox m_box;  // m_ptStart and the first m_boxCount points
+    mutable size_t m_boxCount = 0;
+    mutable Point m_boxStart;
 };
