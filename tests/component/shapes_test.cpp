@@ -253,36 +253,6 @@ TEST_F(ShapesTest, NothingIsDrawnWhenDisabledOrWithoutDirectionOrPoints) {
     EXPECT_TRUE(arrow->Bounds().IsEmpty() && pen->Bounds().IsEmpty() && pen->LastSegmentBounds().IsEmpty());
 }
 
-TEST_F(ShapesTest, OutlineEraserTakesAwayWhatItDrewAndGivesTheMixModeBack) {
-    for (Kind k : {kRect, kCircle, kArrow}) {
-        Canvas cv, fresh;
-        const Pixels before = cv.Get();
-        auto s = Make(k, Point{40, 60}, Point{250, 200}, 5, kColors[2]);
-        s->m_ptLastEnd = s->m_ptEnd;
-        s->EraseOutline(cv.s.dc());
-        EXPECT_TRUE(cv.Get() == before) << "kind " << k << ": erased with nothing outlined";
-        s->m_bOutlined = 1;
-        s->EraseOutline(cv.s.dc());
-        EXPECT_FALSE(cv.Get() == before) << "kind " << k;
-        s->EraseOutline(cv.s.dc());
-        EXPECT_TRUE(cv.Get() == before) << "kind " << k;
-        s->Draw(cv.s.dc());
-        s->Draw(fresh.s.dc());
-        EXPECT_TRUE(cv.Get() == fresh.Get()) << "kind " << k;
-    }
-}
-
-TEST_F(ShapesTest, ColourFormsAndHitTest) {
-    CShapeRect s;
-    s.SetColor(0x00563412);
-    EXPECT_EQ(s.m_crColor, 0x00563412u);
-    EXPECT_EQ(s.Argb(), 0xFF123456u);
-    s.m_ptStart = Point{50, 40};
-    s.m_ptEnd = Point{10, 20};
-    EXPECT_TRUE(s.HitTest(Point{10, 20}) && s.HitTest(Point{49, 39}));
-    EXPECT_FALSE(s.HitTest(Point{50, 30}) || s.HitTest(Point{30, 40}) || s.HitTest(Point{9, 30}));
-}
-
 TEST_F(ShapesTest, HundredThousandPointStroke) {
     using Clock = std::chrono::steady_clock;
     Canvas whole(800, 600), grown(800, 600);

@@ -204,7 +204,9 @@ void DrawEllipse(HDC dc, POINT a, POINT b, int width, COLORREF colour) {
     GdipCreateFromHDC(dc, &g);
     GdipSetSmoothingMode(g, Gdiplus::SmoothingModeHighQuality);
     GdipCreatePen1(Opaque(colour), static_cast<Gdiplus::REAL>(width), Gdiplus::UnitWorld, &pen);
-    GdipDrawEllipseI(g, pen, a.x, a.y, b.x - a.x, b.y - a.y);
+    // The ellipse inscribed in the rectangle the two points span.
+    const int x = std::min(a.x, b.x), y = std::min(a.y, b.y);
+    GdipDrawEllipseI(g, pen, x, y, std::abs(b.x - a.x), std::abs(b.y - a.y));
     GdipDeletePen(pen);
     GdipDeleteGraphics(g);
 }
