@@ -11,6 +11,7 @@ add_library(snapcrest_core STATIC
   framework/WinApp.cpp
   framework/Dialog.cpp
   framework/Wnd.cpp
+  framework/ColorDialog.cpp
   platform/Gdiplus.cpp
   platform/Surface.cpp
   platform/ModulePaths.cpp
@@ -24,6 +25,7 @@ add_library(snapcrest_core STATIC
   capture/SessionInput.cpp
   capture/SessionCommands.cpp
   tracker/MyTracker.cpp
+  toolbar/ToolBars.cpp
 )
 target_include_directories(snapcrest_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(snapcrest_core PUBLIC snapcrest_logic ${SNAPCREST_WIN_LIBS})
