@@ -12,6 +12,7 @@ add_library(snapcrest_core STATIC
   framework/Dialog.cpp
   framework/Wnd.cpp
   framework/FileDialog.cpp
+  framework/ColorDialog.cpp
   platform/Gdiplus.cpp
   platform/Surface.cpp
   platform/ImageSave.cpp
@@ -30,6 +31,7 @@ add_library(snapcrest_core STATIC
   capture/PaintTiming.cpp
   tracker/MyTracker.cpp
   shapes/Shapes.cpp
+  toolbar/ToolBars.cpp
 )
 target_include_directories(snapcrest_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(snapcrest_core PUBLIC snapcrest_logic ${SNAPCREST_WIN_LIBS})

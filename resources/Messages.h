@@ -1,18 +1,19 @@
 // Window message numbers of the program, in one place: those other processes
 // send the host, and those the tool bar and the save worker send a capture
-// session. Word and long parameters are 0 and are not read.
+// session. Word and long parameters are 0 and are not read. Plain unsigned
+// numbers (the platform's UINT), so that code without a window system names
+// them too.
 #pragma once
-#include <windows.h>
 
 // To the host window "岚梭截屏".
-inline constexpr UINT kMsgReopenGate = 2024;      // allow another capture request
-inline constexpr UINT kMsgCaptureRequest = 3024;  // open a capture (admitted from lower integrity)
-inline constexpr UINT kMsgQuit = 3025;            // end the process
+inline constexpr unsigned kMsgReopenGate = 2024;      // allow another capture request
+inline constexpr unsigned kMsgCaptureRequest = 3024;  // open a capture (admitted from lower integrity)
+inline constexpr unsigned kMsgQuit = 3025;            // end the process
 
 // To a capture session window.
-inline constexpr UINT kMsgSave = 3024;          // posted: save button
-inline constexpr UINT kMsgFinish = 3025;        // posted: finish button
-inline constexpr UINT kMsgUndo = 3026;          // posted: undo button
-inline constexpr UINT kMsgClose = 3027;         // posted: close button, or the save worker when done
-inline constexpr UINT kMsgHoverChanged = 3028;  // posted: a tool bar button's hover state changed
-inline constexpr UINT kMsgCommitText = 3029;    // sent: commit the text being typed before a tool change
+inline constexpr unsigned kMsgSave = 3024;          // posted: save button
+inline constexpr unsigned kMsgFinish = 3025;        // posted: finish button
+inline constexpr unsigned kMsgUndo = 3026;          // posted: undo button
+inline constexpr unsigned kMsgClose = 3027;         // posted: close button, or the save worker when done
+inline constexpr unsigned kMsgHoverChanged = 3028;  // posted: a tool bar button's hover state changed
+inline constexpr unsigned kMsgCommitText = 3029;    // sent: commit the text being typed before a tool change

@@ -7,11 +7,13 @@
 // session reads when the user draws.
 #include <windows.h>
 
+#include <array>
 #include <memory>
 
 #include "framework/Geometry.h"
 #include "platform/GdiHandles.h"
 #include "platform/Gdiplus.h"
+#include "toolbar/ToolBarInput.h"
 #include "toolbar/ToolState.h"
 
 // One skinned button: a strip of three frames composed once over its
@@ -101,5 +103,15 @@ public:
     COLORREF m_crSwatch = 0x000000FF;
 
 private:
+    // Compose one button's strip from the image at path over a patch of the
+    // bar's background (bar buttons and the colour button) or of the panel's.
+    void LoadBarButton(CChildSituationCtrl* button, const char* path, int frames);
+    void LoadPanelButton(CChildSituationCtrl* button, const char* path, int frames);
+    // The thirteen buttons in list order; null once the skin is released.
+    std::array<CChildSituationCtrl*, toolbar::kButtons> Buttons() const;
+    toolbar::ButtonRects CurrentRects() const;
+    // Carries out the effects of a click in order.
+    void Carry(const toolbar::Actions& actions);
+
     HWND m_hTarget = nullptr;
 };
