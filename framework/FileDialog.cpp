@@ -1,11 +1,10 @@
 #include "framework/FileDialog.h"
 
-#include <shobjidl.h>
-
+#include <algorithm>
 #include <vector>
 
 #include "framework/FilterText.h"
-#include "platform/ComPtr.h"
+#include "platform/ComApartment.h"
 
 namespace {
 std::wstring Wide(const std::string& text) {
@@ -16,6 +15,8 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
+// Room for the longest path the system knows, so a chosen path is never cut.
+constexpr size_t kPathCapacity = 32768;
 }  // namespace
 
 CFileDialog::CFileDialog(const char* defaultName, DWORD flags, const char* filter, HWND owner)
@@ -23,36 +24,35 @@ CFileDialog::CFileDialog(const char* defaultName, DWORD flags, const char* filte
       m_hOwner(owner) {}
 
 INT_PTR CFileDialog::DoModal() {
+    // The dialog's folder views are COM objects.
     ComApartment apartment;
-    ComPtr<IFileSaveDialog> dialog;
-    if (FAILED(::CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileSaveDialog,
-                                  reinterpret_cast<void**>(dialog.out()))))
-        return IDCANCEL;
 
-    FILEOPENDIALOGOPTIONS options = 0;
-    dialog->GetOptions(&options);
-    options |= FOS_FORCEFILESYSTEM;
-    if (m_dwFlags & OFN_OVERWRITEPROMPT) options |= FOS_OVERWRITEPROMPT;
-    else options &= ~static_cast<FILEOPENDIALOGOPTIONS>(FOS_OVERWRITEPROMPT);
-    dialog->SetOptions(options);
+    // "name\0pattern\0...\0\0"
+    std::wstring filter;
+    for (const auto& entry : ParseFileFilter(m_strFilter)) {
+        filter += Wide(entry.first) + L'\0';
+        filter += Wide(entry.second) + L'\0';
+    }
+    filter += L'\0';
 
-    // The texts must outlive the call that takes them.
-    std::vector<std::pair<std::wstring, std::wstring>> types;
-    for (const auto& entry : ParseFileFilter(m_strFilter)) types.emplace_back(Wide(entry.first), Wide(entry.second));
-    std::vector<COMDLG_FILTERSPEC> specs;
-    for (const auto& t : types) specs.push_back(COMDLG_FILTERSPEC{t.first.c_str(), t.second.c_str()});
-    if (!specs.empty()) dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+    std::vector<wchar_t> file(kPathCapacity, L'\0');
+    const std::wstring name = Wide(m_strDefaultName);
+    name.copy(file.data(), std::min(name.size(), file.size() - 1));
+    const std::wstring title = Wide(m_strTitle);
 
-    if (!m_strTitle.empty()) dialog->SetTitle(Wide(m_strTitle).c_str());
-    if (!m_strDefaultName.empty()) dialog->SetFileName(Wide(m_strDefaultName).c_str());
-
-    if (FAILED(dialog->Show(m_hOwner))) return IDCANCEL;
-    ComPtr<IShellItem> item;
-    if (FAILED(dialog->GetResult(item.out())) || !item.get()) return IDCANCEL;
-    CoTaskString path;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.out())) || !path.get()) return IDCANCEL;
-    m_path = path.get();
-    return IDOK;
+    // Without hooks or templates the system shows its newer dialog where it has one.
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_hOwner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    ofn.Flags = m_dwFlags | OFN_EXPLORER;
+    if (!::GetSaveFileNameW(&ofn)) return IDCANCEL;
+    m_path = file.data();
+    return m_path.empty() ? IDCANCEL : IDOK;
 }
 
 std::string CFileDialog::GetPathName() const {

@@ -1,7 +1,8 @@
 #pragma once
-// The platform's save-file dialog in its newer (item-based) form, shown
-// modally to an owner window on the calling thread. Texts are in the ANSI code
-// page; the filter is "name|pattern|name|pattern||".
+// The platform's save-file dialog, shown modally to an owner window on the
+// calling thread. Texts are in the ANSI code page; the filter is
+// "name|pattern|name|pattern||". Nothing is added to the name the user
+// gives: there is no default extension.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -15,8 +16,7 @@ public:
 
     std::string m_strTitle;
 
-    // IDOK once the user chose a name, IDCANCEL otherwise (also when the
-    // dialog could not be made).
+    // IDOK once the user chose a name, IDCANCEL otherwise.
     INT_PTR DoModal();
     // The chosen full path in the ANSI code page; empty when it has
     // characters the code page cannot hold, so that no other file is written.

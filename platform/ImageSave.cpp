@@ -31,9 +31,12 @@ bool SaveImageByExtension(const gdip::Image& image, const char* path) {
 
     // The grab has no alpha; drawn onto a blank ARGB bitmap every pixel is opaque.
     gdip::Image copy = gdip::Image::Blank(static_cast<int>(w), static_cast<int>(h));
-    gdip::Graphics g(copy.get());
-    gdip::DrawImageRectRect(g, image, 0, 0, static_cast<int>(w), static_cast<int>(h), 0, 0, static_cast<int>(w),
-                            static_cast<int>(h), nullptr);
+    {
+        // Drawn and let go before the bitmap is written.
+        gdip::Graphics g(copy.get());
+        gdip::DrawImageRectRect(g, image, 0, 0, static_cast<int>(w), static_cast<int>(h), 0, 0,
+                                static_cast<int>(w), static_cast<int>(h), nullptr);
+    }
 
     const char* mime = MimeTypeForPath(path);
     if (!mime) return false;

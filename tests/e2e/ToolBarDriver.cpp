@@ -143,7 +143,7 @@ std::string ShowsPanel(const Pixels& screen, const Bar& bar) {
     const std::string why = ShowsButtons(screen, bar, kWidth2, kWidth8, -1, &covered);
     if (!why.empty()) return why;
     const POINT c = bar.origin[kColour];
-    covered.push_back(RECT{c.x, c.y, c.x + 24, c.y + 24});  // the swatch
+    covered.push_back(RECT{c.x - 1, c.y - 1, c.x + 25, c.y + 25});  // the swatch and its 2-pixel edge
     return ShowsImage(screen, background, bar.panel.x, bar.panel.y, covered);
 }
 
@@ -154,9 +154,9 @@ void ClickButton(const Bar& bar, Button b) {
     Click(c.x, c.y);
 }
 
-bool ChooseColour(const Bar& bar, DWORD pid, int red, int green, int blue) {
+bool ChooseColour(const Bar& bar, HWND owner, int red, int green, int blue) {
     ClickButton(bar, kColour);
-    HWND chooser = WaitDialog(pid, 3000);
+    HWND chooser = WaitDialog(owner, 3000);
     if (!chooser) return false;
     const int values[] = {red, green, blue};
     for (int i = 0; i < 3; ++i)
@@ -237,21 +237,19 @@ void DrawStroke(HDC dc, const std::vector<POINT>& points, int width, COLORREF co
     DeleteObject(pen);
 }
 
-HWND WaitDialog(DWORD pid, int timeoutMs) {
+HWND WaitDialog(HWND owner, int timeoutMs) {
     HWND found = nullptr;
     WaitFor(
         [&] {
             found = nullptr;
-            std::pair<DWORD, HWND*> ctx(pid, &found);
+            std::pair<HWND, HWND*> ctx(owner, &found);
             EnumWindows(
                 [](HWND h, LPARAM lp) -> BOOL {
-                    auto* ctx = reinterpret_cast<std::pair<DWORD, HWND*>*>(lp);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(h, &owner);
+                    auto* c = reinterpret_cast<std::pair<HWND, HWND*>*>(lp);
                     char cls[32] = {};
                     GetClassNameA(h, cls, sizeof cls);
-                    if (owner == ctx->first && IsWindowVisible(h) && std::string(cls) == "#32770") {
-                        *ctx->second = h;
+                    if (GetWindow(h, GW_OWNER) == c->first && IsWindowVisible(h) && std::string(cls) == "#32770") {
+                        *c->second = h;
                         return FALSE;
                     }
                     return TRUE;

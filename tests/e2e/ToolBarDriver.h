@@ -50,9 +50,9 @@ std::string ShowsPanel(const Pixels& screen, const Bar& bar);
 
 // Clicks a button of the bar (press and release on its centre).
 void ClickButton(const Bar& bar, Button b);
-// Clicks the panel's colour button and answers the chooser with a colour;
-// false when no chooser appeared.
-bool ChooseColour(const Bar& bar, DWORD pid, int red, int green, int blue);
+// Clicks the panel's colour button and answers the chooser (owned by
+// `owner`) with a colour; false when no chooser appeared.
+bool ChooseColour(const Bar& bar, HWND owner, int red, int green, int blue);
 
 // The picture the user should get: the first pattern on a screen-sized
 // 32-bit DIB section, `draw` run on it in screen coordinates, and the part
@@ -64,8 +64,8 @@ void DrawEllipse(HDC dc, POINT a, POINT b, int width, COLORREF colour);
 void DrawArrow(HDC dc, POINT tail, POINT tip, COLORREF colour);
 void DrawStroke(HDC dc, const std::vector<POINT>& points, int width, COLORREF colour);
 
-// A visible dialog (#32770) of the process, once it appears; nullptr on timeout.
-HWND WaitDialog(DWORD pid, int timeoutMs);
+// A visible dialog (#32770) owned by `owner`, once it appears; nullptr on timeout.
+HWND WaitDialog(HWND owner, int timeoutMs);
 // Text of a control of another process.
 std::string ControlText(HWND control);
 // The file-name box of a save dialog.

@@ -61,7 +61,7 @@ TEST_F(Shapes, RectanglesTakeTheWidthAndColourChosenBeforeThemAndClampOutside) {
     const Bar bar = SelectAndChoose(kRect);
     ClickButton(bar, kWidth5);
     Drag(POINT{400, 300}, POINT{600, 450});
-    ASSERT_TRUE(ChooseColour(bar, program_->Pid(), 0, 128, 255));
+    ASSERT_TRUE(ChooseColour(bar, capture_, 0, 128, 255));
     ClickButton(bar, kWidth8);
     Drag(POINT{700, 500}, POINT{500, 350});  // up and left, over the first
     ClickButton(bar, kWidth2);
@@ -85,7 +85,7 @@ TEST_F(Shapes, EllipsesAreSmoothInTheirColourWhicheverWayTheyAreDragged) {
     const Bar bar = SelectAndChoose(kEllipse);
     Drag(POINT{350, 250}, POINT{650, 480});
     ClickButton(bar, kWidth8);
-    ASSERT_TRUE(ChooseColour(bar, program_->Pid(), 0, 128, 255));
+    ASSERT_TRUE(ChooseColour(bar, capture_, 0, 128, 255));
     Drag(POINT{1000, 650}, POINT{600, 300});
     const auto marks = [](HDC dc) {
         DrawEllipse(dc, {350, 250}, {650, 480}, 2, kRed);

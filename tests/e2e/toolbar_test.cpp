@@ -80,7 +80,7 @@ TEST_F(ToolBar, HoverFramesFollowThePointerAndOnlyAWholeClickFires) {
 TEST_F(ToolBar, GoesAboveWithoutRoomAndThePanelSetsTheColourThroughTheChooser) {
     StartCapture();
     const int H = ScreenHeight();
-    const Bar bar = Select(POINT{496, H - 124}, POINT{900, H - 50});
+    const Bar bar = Select(POINT{496, H - 124}, POINT{900, H - 40});
     EXPECT_TRUE(bar.above);
     EXPECT_NE("", ShowsPanel(GrabScreen(), bar)) << "the panel showed before a tool was chosen";
 
@@ -94,9 +94,8 @@ TEST_F(ToolBar, GoesAboveWithoutRoomAndThePanelSetsTheColourThroughTheChooser) {
 
     // The chooser opens in front, owned by the capture window, on black.
     ClickButton(bar, kColour);
-    HWND chooser = WaitDialog(program_->Pid(), 3000);
-    ASSERT_NE(nullptr, chooser) << program_->Summary();
-    EXPECT_EQ(capture_, GetWindow(chooser, GW_OWNER));
+    HWND chooser = WaitDialog(capture_, 3000);
+    ASSERT_NE(nullptr, chooser) << "no chooser owned by the capture window\n" << program_->Summary();
     RECT r = WindowRect(chooser);
     EXPECT_EQ(chooser, GetAncestor(WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}), GA_ROOT))
         << "the chooser is hidden behind something";
@@ -109,7 +108,7 @@ TEST_F(ToolBar, GoesAboveWithoutRoomAndThePanelSetsTheColourThroughTheChooser) {
 
     // Cancelling keeps the colour; the chooser opens on black again.
     ClickButton(bar, kColour);
-    chooser = WaitDialog(program_->Pid(), 3000);
+    chooser = WaitDialog(capture_, 3000);
     ASSERT_NE(nullptr, chooser);
     EXPECT_EQ("0", ControlText(GetDlgItem(chooser, 707)));
     SendMessageA(GetDlgItem(chooser, IDCANCEL), BM_CLICK, 0, 0);
