@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
@@ -96,6 +97,32 @@ TEST_F(ComposerTest, BothWaysGiveTheSamePixelsInEveryState) {
     Outcome fast = Compose(false, 0);
     EXPECT_EQ("", FirstDifference(ref.pixels, 0, 0, fast.pixels, 0, 0, W, H));
     EXPECT_EQ(PatternScreen::ColourAt(1234, 567), fast.pixels.at(1234, 567));
+}
+
+TEST_F(ComposerTest, CompositionLimitedToAnAreaEqualsTheWholeOneThereAndLeavesTheRest) {
+    // A hover frame recomposes only the bar's area of the work surface.
+    Select(Rect{400, 300, 800, 600}, false);
+    session_->m_pToolBars->m_bPanelShown = 1;
+    session_->m_pToolBars->m_pBtnSave->m_nState = 1;
+    auto shape = std::make_unique<CShapeRect>();
+    shape->m_ptStart = Point{700, 550};
+    shape->m_ptEnd = Point{900, 640};  // over the bar
+    session_->m_shapes.push_back(std::move(shape));
+    const Pixels whole = Compose(false, 0).pixels;
+    std::fill_n(static_cast<uint32_t*>(fast_.bits()), w_ * h_, 0x00123456u);
+    const Rect area = session_->m_pToolBars->BarRect();
+    IntersectClipRect(fast_.dc(), area.left, area.top, area.right, area.bottom);
+    const Pixels part = Compose(false, 0).pixels;
+    SelectClipRgn(fast_.dc(), nullptr);
+    session_->m_shapes.clear();
+    session_->m_pToolBars->m_bPanelShown = 0;
+    session_->m_pToolBars->m_pBtnSave->m_nState = 0;
+    EXPECT_EQ("", FirstDifference(part, area.left, area.top, whole, area.left, area.top, area.Width(), area.Height()));
+    for (int y = 0; y < h_; y += 7)
+        for (int x = 0; x < w_; x += 7)
+            if (!area.Contains(Point{x, y})) {
+                ASSERT_EQ(0x123456u, part.at(x, y)) << x << "," << y;
+            }
 }
 
 TEST_F(ComposerTest, SelectionIsBrightOutsideIsDimmedAndTrackerAndLabelShow) {

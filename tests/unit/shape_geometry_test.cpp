@@ -1,6 +1,6 @@
 // Geometry of the annotation shapes: the arrow's outline against worked
-// examples and extreme inputs, drag lengths, the end-point clamp and the
-// rectangles drawing is kept within.
+// examples and extreme inputs, drag lengths and the end-point clamp. (The
+// bounds are checked against real drawing in the component tests.)
 #include "shapes/ArrowGeometry.h"
 #include "shapes/ShapeGeometry.h"
 
@@ -11,9 +11,6 @@
 #include <ostream>
 
 static std::ostream& operator<<(std::ostream& os, const Point& p) { return os << "(" << p.x << "," << p.y << ")"; }
-static std::ostream& operator<<(std::ostream& os, const Rect& r) {
-    return os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
-}
 
 TEST(ArrowGeometry, PolygonOfWorkedAndExtremeArrows) {
     const struct {
@@ -113,30 +110,4 @@ TEST(ShapeGeometry, EndPointClamp) {
         {"range ends", {INT_MIN, INT_MAX}, {0, 0}, {INT_MAX, INT_MIN}, {INT_MAX - 3, INT_MIN, INT_MAX, INT_MIN + 3}},
     };
     for (const auto& c : cases) EXPECT_EQ(shapegeo::ClampEndPoint(c.release, c.end, c.selection), c.result) << c.what;
-}
-
-TEST(ShapeGeometry, BoundsAroundWhatIsDrawn) {
-    shapegeo::PointBox box;
-    for (const Point& p : {Point{5, 5}, Point{-3, 9}, Point{4, -7}, Point{2, 2}}) box.Add(p);
-    const Point arrow[6] = {{0, 0}, {80, -2}, {80, -5}, {100, 0}, {80, 5}, {80, 2}};
-    const struct {
-        const char* what;
-        Rect bounds, expected;
-    } cases[] = {
-        // Pen width plus two pixels of smoothing around the spanned pixels.
-        {"outline", shapegeo::OutlineBounds(Point{10, 20}, Point{50, 60}, 5), Rect{3, 13, 58, 68}},
-        {"outline reversed", shapegeo::OutlineBounds(Point{50, 60}, Point{10, 20}, 5), Rect{3, 13, 58, 68}},
-        {"outline thin pen", shapegeo::OutlineBounds(Point{10, 20}, Point{10, 20}, 0), Rect{7, 17, 14, 24}},
-        {"outline negative pen", shapegeo::OutlineBounds(Point{10, 20}, Point{50, 60}, -5), Rect{3, 13, 58, 68}},
-        {"outline at the range ends", shapegeo::OutlineBounds(Point{INT_MIN, INT_MIN}, Point{INT_MAX, INT_MAX}, 8),
-         Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
-        {"outline widest pen", shapegeo::OutlineBounds(Point{0, 0}, Point{1, 1}, INT_MIN),
-         Rect{-INT_MAX, -INT_MAX, INT_MAX, INT_MAX}},
-        {"arrow", shapegeo::PolygonBounds(arrow, 6), Rect{-2, -7, 103, 8}},
-        {"no polygon", shapegeo::PolygonBounds(nullptr, 0), Rect{}},
-        {"stroke", shapegeo::StrokeBounds(box, 2), Rect{-5, -9, 8, 12}},
-        {"stroke thin pen", shapegeo::StrokeBounds(box, 1), Rect{-4, -8, 7, 11}},
-        {"no stroke", shapegeo::StrokeBounds(shapegeo::PointBox{}, 8), Rect{}},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.bounds, c.expected) << c.what;
 }
