@@ -63,7 +63,9 @@ void CSnapcrestDlg::RequestRecompose() {
 }
 
 void CSnapcrestDlg::OnHoverChanged() {
-    m_bHoverOnly = !m_bFullRedraw && !m_bPicturePending;
+    // Several hover changes may come before one paint; any other change
+    // waiting to be shown makes it a whole composition.
+    m_bHoverOnly = !m_bPicturePending && (m_bHoverOnly || !m_bFullRedraw);
     m_bFullRedraw = 1;
     if (!m_pToolBars) return;
     const Rect bar = m_pToolBars->BarRect();

@@ -1,0 +1,218 @@
+#!/usr/bin/env python3
+"""Annotation benchmark (figures, not a test), measured from outside the program.
+
+Drives snapcrest.exe on the build's private Xvfb with xdotool and reads the CPU
+time of the program, of wineserver and of the X server from /proc schedstat:
+
+  hover   200 pointer moves between two tool bar buttons (each one changes a
+          hover frame), against a full-frame drag of the selection's corner;
+          with the program's own paint-handler times from SNAPCREST_PAINT_LOG
+  rect    a rectangle's live preview: 200 paced moves of its corner
+  pen     a free-hand stroke: the cost of one move once the stroke holds about
+          100, 1,000 and 10,000 points
+
+each both ways (SNAPCREST_REFERENCE_PAINT=0: only what changed; =1: the whole
+preview surface per move and the whole stroke per move), and beside floor.exe
+(the least a frozen overlay can do) dragging the same 200 moves, when FLOOR_EXE
+names it.
+
+usage: annotate_bench.py SNAPCREST_EXE XVFB_PID STATE_DIR [hover|rect|pen ...]
+(scripts/bench-annotate.sh sets the environment up)."""
+import glob
+import json
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+exe, xvfb, state = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+parts = sys.argv[4:] or ['hover', 'rect', 'pen']
+log_unix = os.path.join(state, 'paint.log')
+log_win = 'Z:' + log_unix.replace('/', '\\')
+
+
+def sched(pid):
+    total = 0
+    for path in glob.glob(f'/proc/{pid}/task/*/schedstat'):
+        try:
+            total += int(open(path).read().split()[0])
+        except OSError:
+            pass
+    return total / 1e6
+
+
+def wineserver():
+    out = subprocess.run(['pidof', 'wineserver64', 'wineserver'], capture_output=True, text=True).stdout.split()
+    return int(out[0]) if out else None
+
+
+def xdo(*args):
+    subprocess.run(['xdotool', *map(str, args)], check=True)
+
+
+def screen():
+    out = subprocess.run(['xdotool', 'getdisplaygeometry'], capture_output=True, text=True).stdout.split()
+    return int(out[0]), int(out[1])
+
+
+W, H = screen()
+
+
+def quiet(pids, eps=0.5, window=0.1, limit=20):
+    last, start = sum(sched(p) for p in pids), time.time()
+    while time.time() - start < limit:
+        time.sleep(window)
+        now = sum(sched(p) for p in pids)
+        if now - last < eps:
+            return
+        last = now
+
+
+class Run:
+    """One launch of a program under Wine, measured from outside."""
+
+    def __init__(self, args, reference=0):
+        env = dict(os.environ, SNAPCREST_REFERENCE_PAINT=str(reference), SNAPCREST_PAINT_LOG=log_win)
+        if os.path.exists(log_unix):
+            os.remove(log_unix)
+        xdo('mousemove', W - 5, H - 5)
+        self.proc = subprocess.Popen(['wine', *args], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.pids = [self.proc.pid] + [p for p in [wineserver()] if p]
+        time.sleep(1.0)
+        quiet(self.pids)
+
+    def moves(self, points, spacing=0.01):
+        """Paced moves; CPU per move of program + wineserver, and of the X server."""
+        quiet(self.pids)
+        p0, x0 = sum(sched(p) for p in self.pids), sched(xvfb)
+        args = []
+        for x, y in points:
+            args += ['mousemove', x, y, 'sleep', spacing]
+        for i in range(0, len(args), 400):  # keep each command line short
+            xdo(*args[i:i + 400])
+        quiet(self.pids)
+        n = len(points)
+        return (sum(sched(p) for p in self.pids) - p0) / n, (sched(xvfb) - x0) / n
+
+    def select(self, left, top, right, bottom):
+        xdo('mousemove', left - 4, top - 4, 'mousedown', 1)
+        self.moves([(left + (right - left) * i // 10, top + (bottom - top) * i // 10) for i in range(1, 11)])
+        xdo('mouseup', 1)
+        quiet(self.pids)
+
+    def click(self, x, y):
+        xdo('mousemove', x, y, 'click', 1)
+        time.sleep(0.2)
+        quiet(self.pids)
+
+    def end(self):
+        xdo('key', 'Escape')
+        try:
+            self.proc.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+        time.sleep(0.5)
+
+    @staticmethod
+    def paints():
+        """(compose ms, paint ms, partial) of every composition of the run."""
+        if not os.path.exists(log_unix):
+            return []
+        return [tuple(float(v) for v in line.split()) for line in open(log_unix) if line.strip()]
+
+
+def button(sel, k):
+    """Centre of tool bar button k (screen order) for a selection with the bar below it."""
+    right, bottom = sel[2] + 4, sel[3] + 4
+    return right - 319 - 15 + 30 * k + 12, bottom + 2 + 7 + 12
+
+
+def median(values):
+    return round(statistics.median(values), 3) if values else None
+
+
+def diagonal(x0, y0, x1, y1, n=200):
+    return [(x0 + (x1 - x0) * i // n, y0 + (y1 - y0) * i // n) for i in range(1, n + 1)]
+
+
+def floor_drag():
+    floor = os.environ.get('FLOOR_EXE')
+    if not floor or not os.path.exists(floor):
+        return None
+    run = Run([floor, 'rect'])
+    xdo('mousemove', W // 4, H // 4, 'mousedown', 1)
+    cpu, x = run.moves(diagonal(W // 4, H // 4, W // 2, H // 2))
+    xdo('mouseup', 1)
+    run.end()
+    return cpu + x
+
+
+def report(**fields):
+    print(json.dumps(dict(screen=f'{W}x{H}', **fields)), flush=True)
+
+
+floor = floor_drag()
+sel = (W // 8, H // 8, W * 7 // 8, H * 3 // 4)
+
+if 'hover' in parts:
+    run = Run([exe])
+    xdo('mousemove', W // 8 - 4, H // 8 - 4, 'mousedown', 1)
+    drag_cpu, drag_x = run.moves(diagonal(W // 8, H // 8, sel[2], sel[3]))
+    xdo('mouseup', 1)
+    quiet(run.pids)
+    a, b = button(sel, 2), button(sel, 3)
+    hover_cpu, hover_x = run.moves([a if i % 2 else b for i in range(200)])
+    run.end()  # the paint log is written as the session ends
+    full = [p for p in Run.paints() if p[2] == 0]
+    partial = [p for p in Run.paints() if p[2] == 1]
+    report(part='hover', full_frame_paint_ms=median([p[1] for p in full]), full_frames=len(full),
+           hover_paint_ms=median([p[1] for p in partial]), hover_paints=len(partial),
+           drag_cpu_per_move_ms=round(drag_cpu + drag_x, 3), hover_cpu_per_move_ms=round(hover_cpu + hover_x, 3),
+           floor_cpu_per_move_ms=floor and round(floor, 3))
+
+if 'rect' in parts:
+    for reference in (0, 1):
+        run = Run([exe], reference)
+        run.select(*sel)
+        run.click(*button(sel, 0))  # the rectangle tool
+        xdo('mousemove', sel[0] + 50, sel[1] + 50, 'mousedown', 1)
+        cpu, x = run.moves(diagonal(sel[0] + 60, sel[1] + 60, sel[2] - 60, sel[3] - 60))
+        xdo('mouseup', 1)
+        run.end()
+        report(part='rect preview', way='whole surface' if reference else 'changed area',
+               cpu_per_move_ms=round(cpu, 3), xvfb_per_move_ms=round(x, 3), total_per_move_ms=round(cpu + x, 3),
+               floor_cpu_per_move_ms=floor and round(floor, 3),
+               ratio_to_floor=floor and round((cpu + x) / floor, 2))
+
+if 'pen' in parts:
+    # A serpentine path in 4-pixel steps, rows 12 pixels apart.
+    left, top, right = sel[0] + 20, sel[1] + 20, sel[2] - 20
+    path, y, row = [], top, 0
+    while len(path) < 10200:
+        xs = range(left, right, 4) if row % 2 == 0 else range(right, left, -4)
+        path += [(x, y) for x in xs]
+        y, row = y + 12, row + 1
+    for reference in (0, 1):
+        run = Run([exe], reference)
+        run.select(*sel)
+        run.click(*button(sel, 4))  # the pen tool
+        xdo('mousemove', left, top, 'mousedown', 1)
+        done, spacing = 0, 0.002
+        for target in (100, 1000, 10000):
+            # Build the stroke up in chunks paced to what a move costs, so the
+            # moves are not merged, then time 100 moves at the target length.
+            while done < target - 100:
+                chunk = path[done:min(done + 200, target - 100)]
+                cpu, x = run.moves(chunk, spacing)
+                spacing = max(0.002, 2.0 * (cpu + x) / 1000)
+                done += len(chunk)
+            measure_spacing = max(0.01, 2.0 * spacing)
+            cpu, x = run.moves(path[done:done + 100], measure_spacing)
+            done += 100
+            report(part='pen stroke', way='whole stroke per move' if reference else 'newest segment',
+                   points=done, cpu_per_move_ms=round(cpu, 3), xvfb_per_move_ms=round(x, 3),
+                   total_per_move_ms=round(cpu + x, 3), floor_cpu_per_move_ms=floor and round(floor, 3),
+                   ratio_to_floor=floor and round((cpu + x) / floor, 2))
+        xdo('mouseup', 1)
+        run.end()
