@@ -52,7 +52,7 @@ TEST(Session, CoversTheScreenPublishesItselfAndSetsThePointerPerState) {
     RECT placed{};
     LONG_PTR style = 0, exStyle = 0;
     HCURSOR before = nullptr, firstDrag = nullptr, inside = nullptr, corner = nullptr, side = nullptr,
-            beside = nullptr;
+            beside = nullptr, overBar = LoadCursor(nullptr, IDC_WAIT);  // until the step runs
     BOOL offInside = -1, offCorner = -1;
     Script script({
         [&] {
@@ -77,6 +77,9 @@ TEST(Session, CoversTheScreenPublishesItselfAndSetsThePointerPerState) {
             offCorner = session.m_bOffHandle;
             side = ShapeAt(session, 700, 502);
             beside = ShapeAt(session, 900, 800);
+            // Over the tool bar the bar's hover step owns the pointer's shape.
+            session.m_bOverToolBar = 1;
+            overBar = ShapeAt(session, 900, 800);
             session.EndDialog(0);
         },
     });
@@ -101,6 +104,7 @@ TEST(Session, CoversTheScreenPublishesItselfAndSetsThePointerPerState) {
     EXPECT_EQ(0, offCorner);
     EXPECT_EQ(Own(IDC_SIZE_WE), side);
     EXPECT_EQ(arrow, beside);
+    EXPECT_EQ(nullptr, overBar) << "the session set its own pointer over the tool bar";
 }
 
 }  // namespace

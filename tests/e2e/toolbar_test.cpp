@@ -132,7 +132,13 @@ TEST_F(ToolBar, FinishCopiesAnUpLeftSelectionExactly) {
 TEST_F(ToolBar, UndoWithNothingToUndoEnds) {
     StartCapture();
     ASSERT_TRUE(ClipboardPutText("before"));
-    const Bar bar = Select(POINT{396, 296}, POINT{700, 500});
+    // Before any selection the bar is nowhere: a click where its close button
+    // waits to be placed (the screen's top-left) starts a selection instead.
+    Click(190, 19);
+    Idle(300);
+    ASSERT_TRUE(program_->Running()) << "an unseen button fired";
+    const Bar bar = BarFor(190, 19, 194, 23);
+    ASSERT_TRUE(WaitFor([&] { return ShowsBar(GrabScreen(), bar).empty(); }, 2000, 40));
     ClickButton(bar, kUndo);
     ExpectEnds();
     EXPECT_EQ("before", ClipboardText());
