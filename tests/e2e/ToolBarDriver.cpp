@@ -3,7 +3,6 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <atomic>
 
 #include "platform/DibInfo.h"
 #include "shapes/ArrowGeometry.h"
@@ -274,21 +273,16 @@ HWND FileNameBox(HWND dialog) {
                  : nullptr;
 }
 
-ClipboardHolder::ClipboardHolder(int ms) {
-    std::atomic<int> state{0};
-    thread_ = std::thread([&state, ms] {
-        const bool open = OpenClipboard(nullptr) != FALSE;
-        state = open ? 1 : 2;
-        if (!open) return;
-        Sleep(static_cast<DWORD>(ms));
-        CloseClipboard();
-    });
-    while (state == 0) Sleep(1);
-    held_ = state == 1;
+ClipboardHolder::ClipboardHolder(int ms) : until_(GetTickCount() + static_cast<DWORD>(ms)) {
+    window_ = CreateWindowExA(0, "STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    held_ = OpenClipboard(window_) != FALSE;
 }
 
 ClipboardHolder::~ClipboardHolder() {
-    if (thread_.joinable()) thread_.join();
+    const DWORD now = GetTickCount();
+    if (static_cast<int>(until_ - now) > 0) Idle(static_cast<int>(until_ - now));
+    if (held_) CloseClipboard();
+    DestroyWindow(window_);
 }
 
 }  // namespace e2e

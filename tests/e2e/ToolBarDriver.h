@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/e2e/Driver.h"
@@ -71,7 +70,8 @@ std::string ControlText(HWND control);
 // The file-name box of a save dialog.
 HWND FileNameBox(HWND dialog);
 
-// Another program's hold on the clipboard: opened now, closed after `ms`.
+// Another program's hold on the clipboard: opened now, closed once `ms` have
+// passed (the destructor waits for that, pumping).
 class ClipboardHolder {
 public:
     explicit ClipboardHolder(int ms);
@@ -79,8 +79,9 @@ public:
     bool Held() const { return held_; }
 
 private:
+    HWND window_ = nullptr;
     bool held_ = false;
-    std::thread thread_;
+    DWORD until_ = 0;
 };
 
 }  // namespace e2e
