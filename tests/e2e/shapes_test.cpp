@@ -67,14 +67,25 @@ TEST_F(Shapes, RectanglesTakeTheWidthAndColourChosenBeforeThemAndClampOutside) {
     ClickButton(bar, kWidth2);
     // Released beyond the right edge: the end keeps the last inside move's y
     // and is pulled 8 pixels inside the selection's outer right edge.
-    MoveTo(800, 550);
-    LeftDown();
-    MoveTo(1000, 600);
-    MoveTo(1200, 650);
-    LeftUp();
-    const auto marks = [](HDC dc) {
+    const auto earlier = [](HDC dc) {
         DrawRectangle(dc, {400, 300}, {600, 450}, 5, kRed);
         DrawRectangle(dc, {700, 500}, {500, 350}, 8, kBlue);
+    };
+    MoveTo(800, 550);
+    LeftDown();
+    MoveTo(1050, 680);
+    MoveTo(1000, 600);
+    // The live preview leaves nothing of its larger self behind.
+    EXPECT_EQ("", Shows(
+                      [&](HDC dc) {
+                          earlier(dc);
+                          DrawRectangle(dc, {800, 550}, {1000, 600}, 2, kBlue);
+                      },
+                      "preview"));
+    MoveTo(1200, 650);
+    LeftUp();
+    const auto marks = [&](HDC dc) {
+        earlier(dc);
         DrawRectangle(dc, {800, 550}, {1096, 600}, 2, kBlue);
     };
     EXPECT_EQ("", Shows(marks, "rectangles"));
