@@ -38,7 +38,12 @@ void CSnapcrestDlg::StartShape(Point p) {
     if (tools.m_bRect) add(std::make_unique<CShapeRect>());
     if (tools.m_bCircle) add(std::make_unique<CShapeCircle>());
     if (tools.m_bArrow) add(std::make_unique<CShapeArrow>());
-    // The text tool's shape comes with text entry.
+    if (tools.m_bText && !tools.m_bPen && !tools.m_bRect && !tools.m_bCircle && !tools.m_bArrow) {
+        // The text tool's shape comes with text entry; until then its press
+        // starts nothing, and the moves after it leave earlier shapes alone.
+        m_pCurShape = nullptr;
+        return;
+    }
     if (!m_pCurShape) return;
 
     m_pCurShape->m_ptStart = p;
