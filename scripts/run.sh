@@ -20,10 +20,17 @@ bash "$root/scripts/wine-env.sh" start "$build"
 trap 'bash "$root/scripts/wine-env.sh" stop "$build"' EXIT
 # shellcheck disable=SC1091
 . "$build/wine/session.env"
+# Something to capture: a gradient on the virtual screen.
+backdrop="$build/wine/backdrop.png"
+convert -size 1920x1080 gradient:'#2f6690-#f4d58d' "$backdrop" 2>/dev/null && display -window root "$backdrop" 2>/dev/null || true
 bash "$root/scripts/wine-run.sh" "$build" "$build/win/snapcrest.exe" "$@" &
 sleep 3
-# Drag out a selection as a user would, so the screenshot shows the capture at work.
-xdotool mousemove 480 270 mousedown 1 mousemove 700 420 mousemove 1200 700 mouseup 1 || true
+# As a user would: drag out a selection, then mark it up with a rectangle
+# and an arrow chosen on the tool bar below it.
+drag() { xdotool mousemove "$1" "$2" mousedown 1 sleep 0.1 mousemove "$3" "$4" sleep 0.1 mousemove "$5" "$6" sleep 0.1 mouseup 1; sleep 0.5; }
+tool() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; sleep 0.5; }
+{ drag 480 270 700 420 1200 700 && tool 882 725 && drag 560 330 700 450 760 520 && tool 942 725 &&
+  drag 1100 650 950 560 820 490; } || true
 sleep 1
 shot="$build/snapcrest-screenshot.png"
 import -display "$DISPLAY" -window root "$shot"
