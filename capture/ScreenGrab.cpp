@@ -2,6 +2,9 @@
 
 #include "capture/GrabGeometry.h"
 
+namespace {
+// Opens the clipboard for `owner`, trying again while another program holds
+// it, for up to `timeoutMs`.
 bool OpenClipboardPatiently(HWND owner, int timeoutMs) {
     const DWORD start = ::GetTickCount();
     for (;;) {
@@ -10,6 +13,14 @@ bool OpenClipboardPatiently(HWND owner, int timeoutMs) {
         ::Sleep(10);
     }
 }
+
+// Copies the region of the screen into the top-left of bitmap.
+void CopyFromScreen(HDC display, const GrabRegion& g, HBITMAP bitmap) {
+    UniqueDC memory(::CreateCompatibleDC(display));
+    SelectScope select(memory.get(), bitmap);
+    ::BitBlt(memory.get(), 0, 0, g.width, g.height, display, g.srcX, g.srcY, SRCCOPY);
+}
+}  // namespace
 
 bool PutBitmapOnClipboard(HBITMAP bitmap, HWND owner, int timeoutMs) {
     if (!bitmap || !OpenClipboardPatiently(owner, timeoutMs)) return false;
@@ -24,14 +35,10 @@ bool CopyScreenRect(const Rect& rect, HBITMAP* bitmap, bool toClipboard, HWND cl
     const GrabRegion g = ComputeGrabRegion(rect, screenWidth, screenHeight, toClipboard);
     if (!g.valid || !bitmap || !*bitmap) return false;
 
-    UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-    UniqueDC memory(::CreateCompatibleDC(display.get()));
-    HGDIOBJ old = ::SelectObject(memory.get(), *bitmap);
-    ::BitBlt(memory.get(), 0, 0, g.width, g.height, display.get(), g.srcX, g.srcY, SRCCOPY);
-    *bitmap = static_cast<HBITMAP>(::SelectObject(memory.get(), old));
-    memory.Release();
-    display.Release();
-
+    {
+        UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+        CopyFromScreen(display.get(), g, *bitmap);
+    }
     return toClipboard && PutBitmapOnClipboard(*bitmap, clipboardOwner);
 }
 
@@ -40,12 +47,7 @@ UniqueBitmap GrabSelection(const Rect& selection, int screenWidth, int screenHei
     if (!g.valid) return UniqueBitmap();
     UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     UniqueBitmap bitmap(::CreateCompatibleBitmap(display.get(), g.width, g.height));
-    if (!bitmap) return bitmap;
-    UniqueDC memory(::CreateCompatibleDC(display.get()));
-    {
-        SelectScope select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, g.width, g.height, display.get(), g.srcX, g.srcY, SRCCOPY);
-    }
+    if (bitmap) CopyFromScreen(display.get(), g, bitmap.get());
     return bitmap;
 }
 

@@ -8,12 +8,9 @@
 // (clipboard managers and remote-desktop clients hold it for a moment).
 inline constexpr int kClipboardPatienceMs = 1000;
 
-// Opens the clipboard for `owner`, trying again while another program holds
-// it, for up to `timeoutMs`. True when it is open (close it with CloseClipboard).
-bool OpenClipboardPatiently(HWND owner, int timeoutMs);
-
-// Empties the clipboard and hands it `bitmap` as CF_BITMAP. True when the
-// clipboard took it (it owns it from then on); otherwise the caller still does.
+// Empties the clipboard and hands it `bitmap` as CF_BITMAP, trying again
+// while another program holds the clipboard, for up to `timeoutMs`. True when
+// the clipboard took it (it owns it from then on); otherwise the caller still does.
 bool PutBitmapOnClipboard(HBITMAP bitmap, HWND owner, int timeoutMs = kClipboardPatienceMs);
 
 // Copies a rectangle of the live screen (what the display shows now, the

@@ -1,27 +1,12 @@
 // Annotation shapes in the capture session: a press on the selection with a
 // tool chosen starts one, the pointer's moves preview it, the release finishes
 // it, every composition draws the list oldest first, and undo takes the newest.
-#include <algorithm>
-
 #include "capture/SnapcrestDlg.h"
 #include "shapes/ShapeGeometry.h"
 
 namespace {
 // An arrow must be at least this long when released inside the selection.
 constexpr int kMinArrowLength = 15;
-
-Rect Union(const Rect& a, const Rect& b) {
-    if (a.IsEmpty()) return b;
-    if (b.IsEmpty()) return a;
-    return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                std::max(a.bottom, b.bottom)};
-}
-
-Rect Intersect(const Rect& a, const Rect& b) {
-    Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-           std::min(a.bottom, b.bottom)};
-    return r.IsEmpty() ? Rect{} : r;
-}
 
 void SetArrowCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW)); }
 }  // namespace
@@ -97,14 +82,12 @@ void CSnapcrestDlg::PreviewShape() {
     // Only where the shape was and is: everywhere else the window already
     // shows the before-shape picture.
     const Rect now = m_pCurShape->Bounds();
-    const Rect area = Intersect(Union(m_rcPreviewShown, now), Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
+    const Rect area = m_rcPreviewShown.United(now).Intersected(Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
     m_rcPreviewShown = now;
     if (area.IsEmpty()) return;
     HDC preview = m_hdcPreview.dc();
     ::BitBlt(preview, area.left, area.top, area.Width(), area.Height(), m_hdcBefore.dc(), area.left, area.top, SRCCOPY);
-    ::IntersectClipRect(preview, area.left, area.top, area.right, area.bottom);
     m_pCurShape->Draw(preview);
-    ::SelectClipRgn(preview, nullptr);
     ::BitBlt(window.get(), area.left, area.top, area.Width(), area.Height(), preview, area.left, area.top, SRCCOPY);
 }
 

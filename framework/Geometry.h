@@ -31,6 +31,19 @@ struct Rect {
     }
     Rect Inflated(int g) const { return Rect{left - g, top - g, right + g, bottom + g}; }
     Rect Offset(int dx, int dy) const { return Rect{left + dx, top + dy, right + dx, bottom + dy}; }
+    // Smallest rectangle holding both; an empty rectangle adds nothing.
+    Rect United(const Rect& o) const {
+        if (IsEmpty()) return o.IsEmpty() ? Rect{} : o;
+        if (o.IsEmpty()) return *this;
+        return Rect{left < o.left ? left : o.left, top < o.top ? top : o.top, right > o.right ? right : o.right,
+                    bottom > o.bottom ? bottom : o.bottom};
+    }
+    // What both share; empty when nothing.
+    Rect Intersected(const Rect& o) const {
+        const Rect r{left > o.left ? left : o.left, top > o.top ? top : o.top, right < o.right ? right : o.right,
+                     bottom < o.bottom ? bottom : o.bottom};
+        return r.IsEmpty() ? Rect{} : r;
+    }
 
     friend bool operator==(const Rect& a, const Rect& b) {
         return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;

@@ -62,17 +62,10 @@ InitialLayout LayoutInitial(int originX, int originY, int barImageHeight, int ba
                          PanelButtonOrigins(originX, RowTop(originY, panelImageHeight, sizeButtonHeight))};
 }
 
-Rect Union(const Rect& a, const Rect& b) {
-    if (a.IsEmpty()) return b.IsEmpty() ? Rect{} : b;
-    if (b.IsEmpty()) return a;
-    return Rect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
-                a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
-}
-
 Rect PanelArea(const Rect& background, const std::array<Rect, kPanelButtons>& buttons, const Rect& swatch) {
     Rect area = background;
-    for (const Rect& b : buttons) area = Union(area, b);
-    return Union(area, swatch.IsEmpty() ? Rect{} : swatch.Inflated(kSwatchPenReach));
+    for (const Rect& b : buttons) area = area.United(b);
+    return area.United(swatch.IsEmpty() ? Rect{} : swatch.Inflated(kSwatchPenReach));
 }
 
 }  // namespace toolbar

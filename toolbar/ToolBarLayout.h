@@ -80,9 +80,6 @@ struct InitialLayout {
 InitialLayout LayoutInitial(int originX, int originY, int barImageHeight, int barButtonHeight, int panelImageHeight,
                             int sizeButtonHeight);
 
-// Smallest rectangle holding both; an empty rectangle adds nothing.
-Rect Union(const Rect& a, const Rect& b);
-
 // How far the swatch's outline reaches beyond the swatch rectangle.
 inline constexpr int kSwatchPenReach = 1;
 
