@@ -5,8 +5,19 @@
 #include "resources/resource.h"
 
 LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // A release inside an open text box commits the text, and the text entry
-    // gets the first look at every message, once text entry exists.
+    // A release inside the open text box commits the text; nothing else sees
+    // it. The x of a point left of the screen comes as a large number.
+    if (message == WM_LBUTTONUP && m_bTextBoxOpen && m_pTextBoxRect) {
+        int x = LOWORD(lParam);
+        if (x > 50000) x -= 65536;
+        const Point p{x, static_cast<int>(HIWORD(lParam))};
+        if (m_pTextBoxRect->Contains(p)) {
+            CommitText();
+            return 0;
+        }
+    }
+    // The text being typed gets the first look at keys and the mouse.
+    if (CNoWndEdit::RouteMessage(m_hWnd, message, wParam, lParam)) return 1;
     if (message == WM_COMMAND && LOWORD(wParam) == ID_UNDO) OnUndo();
     switch (message) {
     case kMsgSave:
@@ -25,7 +36,7 @@ LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnHoverChanged();
         break;
     case kMsgCommitText:
-        // Commits the text being typed once text entry exists.
+        CommitText();
         break;
     default:
         break;
@@ -65,7 +76,8 @@ void CSnapcrestDlg::OnOK() {
 
 void CSnapcrestDlg::OnUndo() {
     if (!m_bHasSelection) return;
-    // The open text entry closes here once text entry exists.
+    // The typed text, if any, is discarded.
+    CloseTextEntry();
     // After an undo the pen is the chosen tool, outside annotation mode.
     if (m_pToolBars) {
         ToolState& tools = *m_pToolBars;

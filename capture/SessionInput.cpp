@@ -105,6 +105,7 @@ void CSnapcrestDlg::OnLButtonDblClk(UINT flags, POINT point) {
     if (selection.IsEmpty()) return;
     // What the window shows is what is taken, so the last composition must be
     // on the screen first.
+    PlaceCommittedText();
     ::UpdateWindow(m_hWnd);
     // With the clipboard held by another program the capture stays open, so
     // nothing is lost and the user can try again.

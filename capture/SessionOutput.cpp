@@ -64,6 +64,7 @@ void CSnapcrestDlg::CopyAndFinish() {
     m_nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     const Rect selection = m_tracker.m_rect.Normalized();
     if (!selection.IsEmpty()) {
+        PlaceCommittedText();
         ::UpdateWindow(m_hWnd);
         // With the clipboard held by another program the capture stays open.
         if (GrabSelectionToClipboard(selection, m_hWnd, m_nScreenWidth, m_nScreenHeight) == GrabResult::ClipboardBusy)
@@ -78,6 +79,7 @@ void CSnapcrestDlg::StartSave() {
     auto job = std::make_unique<SaveJob>(SaveJob{m_hWnd, m_tracker.m_rect.Normalized(), m_nScreenWidth,
                                                  m_nScreenHeight, m_pToolBars && m_pToolBars->m_bSave});
     // The worker grabs the screen: the picture as it stands must be on it.
+    PlaceCommittedText();
     ::UpdateWindow(m_hWnd);
     ::GdiFlush();
     // Nobody waits for the worker: it ends the session itself, through 3027.

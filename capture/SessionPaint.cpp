@@ -51,7 +51,8 @@ void CSnapcrestDlg::OnPaint() {
     }
     // Clipped by the platform to the invalid region.
     ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcWork.dc(), 0, 0, SRCCOPY);
-    // Text being typed is drawn here, over the copied picture, once text entry exists.
+    // The text being typed, straight onto the window over the picture.
+    CNoWndEdit::DrawHosts(m_hWnd, dc);
     ::EndPaint(m_hWnd, &ps);
     m_timing.PaintDone(start, composeMs, partial);
 }

@@ -23,12 +23,9 @@ void CSnapcrestDlg::StartShape(Point p) {
     if (tools.m_bRect) add(std::make_unique<CShapeRect>());
     if (tools.m_bCircle) add(std::make_unique<CShapeCircle>());
     if (tools.m_bArrow) add(std::make_unique<CShapeArrow>());
-    if (tools.m_bText && !tools.m_bPen && !tools.m_bRect && !tools.m_bCircle && !tools.m_bArrow) {
-        // The text tool's shape comes with text entry; until then its press
-        // starts nothing, and the moves after it leave earlier shapes alone.
-        m_pCurShape = nullptr;
-        return;
-    }
+    if (tools.m_bText) add(std::make_unique<CShapeDrawText>());
+    // With no tool flag set (a text box is open) the current shape, if any,
+    // starts again at this press.
     if (!m_pCurShape) return;
 
     m_pCurShape->m_ptStart = p;
@@ -95,7 +92,9 @@ void CSnapcrestDlg::FinishShape(Point p) {
     const Rect selection = m_tracker.GetTrueRect();
     if (selection.Contains(p)) {
         if (m_pCurShape) m_pCurShape->m_ptEnd = p;
-        // The text tool's steps come with text entry.
+        if (m_pToolBars->m_bText) OpenTextBox(p);
+        // A release inside the box just opened (or still open) goes on typing.
+        if (!(m_pTextBoxRect && m_pTextBoxRect->Contains(p))) CommitText();
         if (m_pToolBars->m_bArrow && m_pCurShape &&
             shapegeo::DragLength(m_pCurShape->m_ptStart, m_pCurShape->m_ptEnd) < kMinArrowLength) {
             SetArrowCursor();
@@ -125,6 +124,7 @@ void CSnapcrestDlg::FinishShape(Point p) {
 
 void CSnapcrestDlg::RemoveNewestShape() {
     if (m_shapes.empty()) return;
+    ForgetPendingText(m_shapes.back().get());
     if (m_pCurShape == m_shapes.back().get()) m_pCurShape = nullptr;
     m_shapes.pop_back();
 }

@@ -120,8 +120,11 @@ void CSnapcrestDlg::OnDestroy() {
 
     if (m_pToolBars) m_pToolBars->ReleaseSkin();
     m_pCurShape = nullptr;
+    m_pendingText.clear();
     m_shapes.clear();  // oldest first
     m_pToolBars.reset();
+    m_pTextBoxRect.reset();
+    m_pTextEntry.reset();
 
     // Each surface gets back the bitmap its context held when it was made.
     m_dcSnapshot.RestoreBitmap();

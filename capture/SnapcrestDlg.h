@@ -12,6 +12,7 @@
 #include "platform/Gdiplus.h"
 #include "platform/Surface.h"
 #include "shapes/Shapes.h"
+#include "textentry/NoWndEdit.h"
 #include "toolbar/ToolBars.h"
 #include "tracker/MyTracker.h"
 #include "tracker/TrackerOwner.h"
@@ -59,6 +60,10 @@ public:
     // Message 3024: starts the save worker with the selection as it stands now.
     void StartSave();
 
+    // Ends the typing: the typed text becomes the current shape's text and,
+    // 100 ms later, shows at the point where the box was opened.
+    void CommitText();
+
     void DimBackground(HDC dc);
     void DrawSizeLabel(HDC dc, int x, int y);
     void OnUndo();
@@ -93,6 +98,10 @@ public:
     BOOL m_bNewShape = 0;
     BOOL m_bFullRedraw = 0;
     BOOL m_bTextBoxOpen = 0;
+    // The windowless text entry, made at the first text box so that a
+    // capture that types nothing never loads the text services.
+    std::unique_ptr<CNoWndEdit> m_pTextEntry;
+    std::unique_ptr<Rect> m_pTextBoxRect;  // the open text box; null while none is open
     BOOL m_bUpSeen = 0;
     BOOL m_bOverToolBar = 0;
     HICON m_hIcon = nullptr;
@@ -117,6 +126,7 @@ protected:
     void OnRButtonUp(UINT flags, POINT point) override;
     HBRUSH OnCtlColor(HDC dc, HWND wnd, UINT ctlType) override;
     void OnDestroy() override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     // A tool of the annotation tool bar is chosen: presses on the selection
@@ -138,6 +148,15 @@ private:
     void DrawShapes(HDC dc);
     // The live preview of the current shape from the before-shape surface.
     void PreviewShape();
+
+    // Text: the box that opens at a release with the text tool, the closing
+    // of the text entry, and the placing of committed text 100 ms later.
+    CNoWndEdit& TextEntry();
+    void OpenTextBox(Point p);
+    void CloseTextEntry();
+    void PlaceCommittedText();
+    // Forgets a shape that is about to go, so no later step reaches it.
+    void ForgetPendingText(const CShapeBase* shape);
 
     // The part of the pointer read-out that the size label depends on: the
     // label's text, from the true rectangle.
@@ -162,6 +181,15 @@ private:
     BOOL m_bHoverOnly = 0;
     // Where the current shape's last preview drew on the window.
     Rect m_rcPreviewShown;
+
+    // Committed text shapes waiting to move from their parking place to
+    // where their box was opened, oldest first.
+    struct PendingText {
+        CShapeBase* shape;
+        Point origin;
+        ULONGLONG due;
+    };
+    std::vector<PendingText> m_pendingText;
 
     PaintTiming m_timing;
 };

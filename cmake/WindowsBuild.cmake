@@ -28,10 +28,12 @@ add_library(snapcrest_core STATIC
   capture/SessionCommands.cpp
   capture/SessionShapes.cpp
   capture/SessionOutput.cpp
+  capture/SessionText.cpp
   capture/PaintTiming.cpp
   tracker/MyTracker.cpp
   shapes/Shapes.cpp
   toolbar/ToolBars.cpp
+  textentry/NoWndEdit.cpp
 )
 target_include_directories(snapcrest_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(snapcrest_core PUBLIC snapcrest_logic ${SNAPCREST_WIN_LIBS})

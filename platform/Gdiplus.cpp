@@ -116,4 +116,43 @@ SolidBrush::~SolidBrush() {
     if (m_brush) GdipDeleteBrush(m_brush);
 }
 
+namespace {
+// One GDI+ object released once by the given delete call.
+template <class T, GpStatus(WINGDIPAPI* Delete)(T*)>
+class Owned {
+public:
+    Owned() = default;
+    ~Owned() {
+        if (m_object) Delete(m_object);
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    T* get() const { return m_object; }
+    T** out() { return &m_object; }
+
+private:
+    T* m_object = nullptr;
+};
+}  // namespace
+
+void DrawTextInBox(HDC dc, const std::wstring& text, const wchar_t* face, float points, ARGB color,
+                   const Gdiplus::RectF& box) {
+    // Declared so that they go in the reverse order: format, brush, font,
+    // family, graphics.
+    Graphics g(dc);
+    Owned<Gdiplus::GpFontFamily, GdipDeleteFontFamily> family;
+    Owned<Gdiplus::GpFont, GdipDeleteFont> font;
+    Owned<Gdiplus::GpBrush, GdipDeleteBrush> brush;
+    Owned<Gdiplus::GpStringFormat, GdipDeleteStringFormat> format;
+    if (!g || GdipCreateFontFamilyFromName(face, nullptr, family.out()) != Ok) return;
+    if (GdipCreateFont(family.get(), points, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint, font.out()) != Ok) return;
+    const Gdiplus::Point from(0, 0), to(20, 20);
+    Gdiplus::GpLineGradient* gradient = nullptr;
+    if (GdipCreateLineBrushI(&from, &to, color, color, Gdiplus::WrapModeTile, &gradient) != Ok) return;
+    *brush.out() = gradient;
+    if (GdipCreateStringFormat(0, 0, format.out()) != Ok) return;
+    GdipDrawString(g.get(), text.c_str(), static_cast<INT>(text.size()), font.get(), &box, format.get(),
+                   brush.get());
+}
+
 }  // namespace gdip

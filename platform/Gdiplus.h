@@ -105,4 +105,11 @@ private:
     Gdiplus::GpSolidFill* m_brush = nullptr;
 };
 
+// Draws text in the face at the size in points, regular, in one opaque
+// colour, laid out in box: wrapped at its width, clipped to it, from its
+// top-left corner. The colour comes through a two-stop gradient brush whose
+// stops are equal. Nothing is drawn when the face is missing.
+void DrawTextInBox(HDC dc, const std::wstring& text, const wchar_t* face, float points, Gdiplus::ARGB color,
+                   const Gdiplus::RectF& box);
+
 }  // namespace gdip

@@ -17,3 +17,6 @@ inline constexpr unsigned kMsgUndo = 3026;          // posted: undo button
 inline constexpr unsigned kMsgClose = 3027;         // posted: close button, or the save worker when done
 inline constexpr unsigned kMsgHoverChanged = 3028;  // posted: a tool bar button's hover state changed
 inline constexpr unsigned kMsgCommitText = 3029;    // sent: commit the text being typed before a tool change
+
+// Timers of a capture session window.
+inline constexpr unsigned kTimerPlaceText = 3030;  // a committed text moves to its box's corner

@@ -1,5 +1,7 @@
 #include "shapes/Shapes.h"
 
+#include <cmath>
+
 #include "platform/GdiHandles.h"
 #include "platform/Gdiplus.h"
 #include "shapes/ArrowGeometry.h"
@@ -185,4 +187,22 @@ Rect CShapeDrawPen::Bounds() const {
     }
     for (; m_boxCount < m_points.size(); ++m_boxCount) m_box.Add(m_points[m_boxCount]);
     return shapegeo::StrokeBounds(m_box, m_nPenWidth);
+}
+
+void CShapeDrawText::Draw(HDC dc) {
+    if (!m_bEnabled || m_strText.empty()) return;
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, m_strText.data(), static_cast<int>(m_strText.size()),
+                                             nullptr, 0);
+    if (length <= 0) return;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, m_strText.data(), static_cast<int>(m_strText.size()), &wide[0], length);
+    const Gdiplus::RectF box(static_cast<float>(m_ptStart.x), static_cast<float>(m_ptStart.y), m_fTextWidth,
+                             m_fTextHeight);
+    gdip::DrawTextInBox(dc, wide, L"Arial", 14.0f, Argb(), box);
+}
+
+Rect CShapeDrawText::Bounds() const {
+    if (m_strText.empty() || m_fTextWidth <= 0 || m_fTextHeight <= 0) return Rect{};
+    return Rect{m_ptStart.x, m_ptStart.y, m_ptStart.x + static_cast<int>(std::ceil(m_fTextWidth)),
+                m_ptStart.y + static_cast<int>(std::ceil(m_fTextHeight))};
 }

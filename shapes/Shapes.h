@@ -99,3 +99,13 @@ private:
     mutable size_t m_boxCount = 0;
     mutable Point m_boxStart;
 };
+
+// Typed text, drawn with GDI+ in "Arial" 14 pt in its colour, wrapped and
+// clipped in the layout box (m_ptStart, m_fTextWidth x m_fTextHeight).
+// m_strText holds ANSI bytes, line breaks as CR LF.
+class CShapeDrawText : public CShapeBase {
+public:
+    void Draw(HDC dc) override;
+    // The layout box, grown to whole pixels; empty without text.
+    Rect Bounds() const override;
+};

@@ -599,6 +599,18 @@ void Type(const std::string& text) {
     }
 }
 
+void TypeUnicode(const std::wstring& text) {
+    for (wchar_t c : text) {
+        for (bool up : {false, true}) {
+            INPUT in{};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wScan = static_cast<WORD>(c);
+            in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            SendOne(in);
+        }
+    }
+}
+
 bool MakeForeground(HWND hwnd) {
     if (!hwnd) return false;
     AllowSetForegroundWindow(ASFW_ANY);

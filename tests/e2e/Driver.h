@@ -197,6 +197,9 @@ void KeyDown(WORD vk);
 void KeyUp(WORD vk);
 // Types plain ASCII text as keys.
 void Type(const std::string& text);
+// Types each UTF-16 unit as Unicode input, the way an input method delivers
+// what it composed.
+void TypeUnicode(const std::wstring& text);
 
 // Makes `hwnd` (of any process) the foreground window; true when it is.
 bool MakeForeground(HWND hwnd);

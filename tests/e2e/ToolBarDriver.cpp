@@ -226,6 +226,28 @@ void DrawArrow(HDC dc, POINT tail, POINT tip, COLORREF colour) {
     GdipDeleteGraphics(g);
 }
 
+void DrawTypedText(HDC dc, POINT corner, float width, float height, const std::wstring& text, COLORREF colour) {
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GpGraphics* g = nullptr;
+    Gdiplus::GpFontFamily* family = nullptr;
+    Gdiplus::GpFont* font = nullptr;
+    Gdiplus::GpLineGradient* brush = nullptr;
+    Gdiplus::GpStringFormat* format = nullptr;
+    GdipCreateFromHDC(dc, &g);
+    GdipCreateFontFamilyFromName(L"Arial", nullptr, &family);
+    GdipCreateFont(family, 14.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint, &font);
+    const Gdiplus::GpPoint from(0, 0), to(20, 20);
+    GdipCreateLineBrushI(&from, &to, Opaque(colour), Opaque(colour), Gdiplus::WrapModeTile, &brush);
+    GdipCreateStringFormat(0, 0, &format);
+    const Gdiplus::RectF box(static_cast<float>(corner.x), static_cast<float>(corner.y), width, height);
+    GdipDrawString(g, text.c_str(), static_cast<INT>(text.size()), font, &box, format, brush);
+    GdipDeleteStringFormat(format);
+    GdipDeleteBrush(brush);
+    GdipDeleteFont(font);
+    GdipDeleteFontFamily(family);
+    GdipDeleteGraphics(g);
+}
+
 void DrawStroke(HDC dc, const std::vector<POINT>& points, int width, COLORREF colour) {
     HPEN pen = CreatePen(PS_SOLID, width, colour);
     HGDIOBJ old = SelectObject(dc, pen);

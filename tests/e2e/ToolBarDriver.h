@@ -62,6 +62,8 @@ void DrawRectangle(HDC dc, POINT a, POINT b, int width, COLORREF colour);
 void DrawEllipse(HDC dc, POINT a, POINT b, int width, COLORREF colour);
 void DrawArrow(HDC dc, POINT tail, POINT tip, COLORREF colour);
 void DrawStroke(HDC dc, const std::vector<POINT>& points, int width, COLORREF colour);
+// Text in "Arial" 14 pt laid out in (corner, width x height), wrapped and clipped there.
+void DrawTypedText(HDC dc, POINT corner, float width, float height, const std::wstring& text, COLORREF colour);
 
 // A visible dialog (#32770) owned by `owner`, once it appears; nullptr on timeout.
 HWND WaitDialog(HWND owner, int timeoutMs);
