@@ -120,7 +120,20 @@ TEST_F(Text, ColourUndoWhileTypingUndoBeforePlacingAndTheEdgeBand) {
     Click(600, 600);
     Idle(200);
     EXPECT_EQ("", Shows(blue, "text-edge-band"));
-    FinishAndExpect(bar, blue);
+
+    // A text longer than the old 1023-byte buffer, finished at once: it is
+    // in the picture whole, though its 100 ms have not passed yet.
+    ClickButton(bar, kText);
+    Click(310, 210);
+    std::wstring longText;
+    for (int i = 0; longText.size() < 1100; ++i) longText += L"word" + std::to_wstring(i) + L" ";
+    for (wchar_t c : longText) PostMessageA(capture_, WM_CHAR, static_cast<WPARAM>(c), 1);
+    Idle(300);
+    const auto both = [&](HDC dc) {
+        blue(dc);
+        TextAt(POINT{310, 210}, longText, kBlue)(dc);
+    };
+    FinishAndExpect(bar, both);
 }
 
 TEST_F(Text, EscapeWhileTypingEndsTheProcessAndCopiesNothing) {
