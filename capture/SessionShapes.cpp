@@ -59,10 +59,12 @@ void CSnapcrestDlg::UpdateShape(Point p) {
         WindowDC window(m_hWnd);
         // Only the new segment: the strokes drawn before are on the window already.
         auto* pen = dynamic_cast<CShapeDrawPen*>(m_pCurShape);
-        if (pen && !m_bReferencePaint)
+        if (pen && !m_bReferencePaint) {
             pen->DrawLastSegment(window.get());
-        else
+            NoteDrawnOnWindow(pen->LastSegmentBounds());
+        } else {
             m_pCurShape->Draw(window.get());
+        }
     } else {
         PreviewShape();
     }
@@ -82,6 +84,7 @@ void CSnapcrestDlg::PreviewShape() {
     const Rect area = m_rcPreviewShown.United(now).Intersected(Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
     m_rcPreviewShown = now;
     if (area.IsEmpty()) return;
+    NoteDrawnOnWindow(area);
     HDC preview = m_hdcPreview.dc();
     ::BitBlt(preview, area.left, area.top, area.Width(), area.Height(), m_hdcBefore.dc(), area.left, area.top, SRCCOPY);
     m_pCurShape->Draw(preview);
@@ -107,6 +110,7 @@ void CSnapcrestDlg::FinishShape(Point p) {
             WindowDC window(m_hWnd);
             ::SetROP2(window.get(), R2_COPYPEN);
             m_pCurShape->Draw(window.get());
+            NoteDrawnOnWindow(m_pCurShape->Bounds());
             SetArrowCursor();
             m_pCurShape->m_bEnabled = 0;
             m_pCurShape->m_bOutlined = 0;

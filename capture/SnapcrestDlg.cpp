@@ -54,6 +54,8 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
     CopyScreenRect(Rect{0, 0, m_nScreenWidth, m_nScreenHeight}, &snapshot, FALSE);
 
     m_rgnRepaint.reset(::CreateRectRgn(0, 0, 50, 50));
+    m_rgnCompose.reset(::CreateRectRgn(0, 0, 0, 0));
+    m_rgnDrawnOnWindow.reset(::CreateRectRgn(0, 0, 0, 0));
     m_nReadoutLeft = m_nReadoutTop = m_nReadoutX = m_nReadoutY = m_nReadoutColor = 0;
 
     m_pToolBars = std::make_unique<CToolBars>();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture/PaintTiming.h"
+#include "capture/SceneDiff.h"
 #include "framework/Dialog.h"
 #include "framework/Geometry.h"
 #include "platform/GdiHandles.h"
@@ -137,8 +138,16 @@ private:
     bool BarAnswers() const { return m_pToolBars && m_bBarShown; }
     // Sets m_bFullRedraw: the next paint composes the picture again.
     void RequestRecompose();
-    // Message 3028: recomposes and repaints only the bar's and panel's areas.
+    // Message 3028: a hover frame of the bar changed.
     void OnHoverChanged();
+
+    // What the next composition would show, item by item.
+    scene::Look CurrentLook() const;
+    // Marks what changed since the last call for composing and showing.
+    void InvalidateChanges();
+    // Something was drawn straight onto the window there; the next repaint
+    // shows the composed picture there again.
+    void NoteDrawnOnWindow(const Rect& area);
 
     // Shapes: the press that starts one, the pointer's moves, the release.
     void StartShape(Point p);
@@ -174,11 +183,13 @@ private:
 
     // The last composition drew the tool bar.
     BOOL m_bBarShown = 0;
-    // Something changed that the work surface does not show yet.
-    BOOL m_bPicturePending = 0;
-    // The only change to show is a tool bar button's hover frame, so only
-    // the invalid areas need composing.
-    BOOL m_bHoverOnly = 0;
+    // The picture as last marked for composing, and the areas marked since
+    // the last composition (or all of them).
+    scene::Look m_lookMarked;
+    UniqueRegion m_rgnCompose;
+    bool m_bComposeAll = true;
+    // Where the window shows something other than the work surface.
+    UniqueRegion m_rgnDrawnOnWindow;
     // Where the current shape's last preview drew on the window.
     Rect m_rcPreviewShown;
 

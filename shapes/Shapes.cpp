@@ -203,6 +203,10 @@ void CShapeDrawText::Draw(HDC dc) {
 
 Rect CShapeDrawText::Bounds() const {
     if (m_strText.empty() || m_fTextWidth <= 0 || m_fTextHeight <= 0) return Rect{};
-    return Rect{m_ptStart.x, m_ptStart.y, m_ptStart.x + static_cast<int>(std::ceil(m_fTextWidth)),
-                m_ptStart.y + static_cast<int>(std::ceil(m_fTextHeight))};
+    // The text is clipped to its layout box, but glyphs may reach a little
+    // past it: a line whose top fits is drawn whole on some platforms.
+    constexpr int kOverhang = 2, kLastLine = 26;
+    return Rect{m_ptStart.x - kOverhang, m_ptStart.y - kOverhang,
+                m_ptStart.x + static_cast<int>(std::ceil(m_fTextWidth)) + kLastLine,
+                m_ptStart.y + static_cast<int>(std::ceil(m_fTextHeight)) + kLastLine};
 }
