@@ -7,6 +7,7 @@
 
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
+#include "resources/Messages.h"
 
 namespace {
 constexpr float kDimAlpha = 0.7f;
@@ -35,6 +36,8 @@ void CSnapcrestDlg::OnPaint() {
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     if (m_bFullRedraw) {
         m_bFullRedraw = 0;
+        EnsureWorkSurface();
+        if (m_bHasSelection) EnsureToolBarSkin();
         HDC work = m_dcWork.dc();
         partial = !m_bReferencePaint && !m_bComposeAll;
         // Only the areas that changed are composed: elsewhere the work
@@ -49,14 +52,32 @@ void CSnapcrestDlg::OnPaint() {
         m_bComposeAll = false;
         composeMs = PaintTiming::Now() - start;
     }
-    // Clipped by the platform to the invalid region.
+    // Clipped by the platform to the invalid region. Until the first
+    // composition the picture is the snapshot itself.
     const RECT& area = ps.rcPaint;
-    ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, m_dcWork.dc(), area.left,
-             area.top, SRCCOPY);
+    HDC picture = m_dcWork.dc() ? m_dcWork.dc() : m_dcSnapshot.dc();
+    ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, picture, area.left, area.top,
+             SRCCOPY);
     // The text being typed, straight onto the window over the picture.
     CNoWndEdit::DrawHosts(m_hWnd, dc);
     ::EndPaint(m_hWnd, &ps);
     m_timing.PaintDone(start, composeMs, partial);
+    if (!m_bFirstFrameShown) {
+        m_bFirstFrameShown = true;
+        ::PostMessageA(m_hWnd, kMsgFirstFrameShown, 0, 0);
+    }
+}
+
+void CSnapcrestDlg::EnsureWorkSurface() {
+    if (m_dcWork.dc()) return;
+    if (m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight))
+        ::BitBlt(m_dcWork.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+}
+
+void CSnapcrestDlg::EnsureToolBarSkin() {
+    if (m_bSkinLoaded || !m_pToolBars) return;
+    m_bSkinLoaded = true;
+    m_pToolBars->LoadSkin();
 }
 
 void CSnapcrestDlg::RequestRecompose() { m_bFullRedraw = 1; }
@@ -124,6 +145,8 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
 }
 
 void CSnapcrestDlg::InvalidateChanges() {
+    // The bar's place and size are known only once its skin is.
+    if (m_bHasSelection) EnsureToolBarSkin();
     const scene::Look now = CurrentLook();
     const scene::Change change = scene::Diff(m_lookMarked, now);
     m_lookMarked = now;
@@ -190,6 +213,7 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
     // The label follows where the previous composition put the bar.
     DrawSizeLabel(dc, t.left, SizeLabelY(t, m_bBarAbove != 0));
 
+    EnsureToolBarSkin();
     const ToolBarPlacement bar = PlaceToolBar(t, m_nScreenHeight);
     m_bBarAbove = bar.above ? 1 : 0;
     if (m_pToolBars) {

@@ -37,6 +37,7 @@ void CSnapcrestDlg::StartShape(Point p) {
     m_bNewShape = 1;
     // Previews start from the window as the user sees it now, so a picture
     // still waiting to be painted is painted first.
+    EnsureShapeSurfaces();
     ::UpdateWindow(m_hWnd);
     WindowDC window(m_hWnd);
     ::BitBlt(m_hdcBefore.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, window.get(), 0, 0, SRCCOPY);
@@ -138,4 +139,9 @@ void CSnapcrestDlg::DrawShapes(HDC dc) {
         shape->m_bEnabled = 1;
         shape->Draw(dc);
     }
+}
+
+void CSnapcrestDlg::EnsureShapeSurfaces() {
+    if (!m_hdcPreview.dc()) m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight);
+    if (!m_hdcBefore.dc()) m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight);
 }

@@ -80,6 +80,7 @@ public:
     CMyTracker m_tracker;
     HCURSOR m_hCursor = nullptr;
     UniqueBitmap m_hSnapshot;
+    void* m_pSnapshotBits = nullptr;  // the snapshot's pixel memory, read only
     UniqueRegion m_rgnRepaint;
     std::unique_ptr<CToolBars> m_pToolBars;
     // The pointer read-out's last corner and pointer positions.
@@ -90,7 +91,6 @@ public:
     Surface m_dcSnapshot;
     Surface m_hdcPreview;
     Surface m_hdcBefore;
-    Surface m_dcPristine;
     BOOL m_bOffHandle = 1;
     BOOL m_bBarAbove = 0;
     char m_szSizeText[256] = {};
@@ -158,6 +158,12 @@ private:
     // The live preview of the current shape from the before-shape surface.
     void PreviewShape();
 
+    // Surfaces and the bar's skin, made when first needed rather than
+    // before the first frame.
+    void EnsureWorkSurface();
+    void EnsureShapeSurfaces();
+    void EnsureToolBarSkin();
+
     // Text: the box that opens at a release with the text tool, the closing
     // of the text entry, and the placing of committed text 100 ms later.
     CNoWndEdit& TextEntry();
@@ -180,6 +186,9 @@ private:
     Surface m_dcDimmed;
     UniqueKernelHandle m_hDimThread;
     bool m_bDimmedReady = false;
+
+    bool m_bSkinLoaded = false;
+    bool m_bFirstFrameShown = false;
 
     // The last composition drew the tool bar.
     BOOL m_bBarShown = 0;

@@ -24,11 +24,15 @@ void Surface::SelectBitmap(HBITMAP bitmap) {
     }
 }
 
+HBITMAP CreateTopDownDib(int width, int height, void** bits) {
+    BITMAPINFO bi = TopDownDib32(width, height);
+    return ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 bool Surface::CreateDib(int width, int height) {
     if (!m_dc && !CreateContext()) return false;
-    BITMAPINFO bi = TopDownDib32(width, height);
     void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(m_dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = CreateTopDownDib(width, height, &bits);
     if (!bmp) return false;
     m_bitmap.reset(bmp);
     m_bits = bits;

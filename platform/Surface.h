@@ -6,6 +6,10 @@
 // goes. Each step of the teardown can be taken on its own, so that a caller
 // can release several surfaces in an order of its choosing; whatever is left
 // is released by the destructor.
+// A 32-bit, top-down DIB section of width x height, selected nowhere;
+// bits receives its pixel memory. Null on failure.
+HBITMAP CreateTopDownDib(int width, int height, void** bits);
+
 class Surface {
 public:
     Surface() = default;
