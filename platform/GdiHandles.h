@@ -41,6 +41,8 @@ using UniquePen = UniqueHandle<HPEN, DeleteTypedObject<HPEN>>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteTypedObject<HBRUSH>>;
 using UniqueFont = UniqueHandle<HFONT, DeleteTypedObject<HFONT>>;
 using UniqueRegion = UniqueHandle<HRGN, DeleteTypedObject<HRGN>>;
+// A menu loaded from the resources.
+using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
 // A kernel object (a thread, say).
 using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
 
