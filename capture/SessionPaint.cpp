@@ -107,9 +107,9 @@ void CSnapcrestDlg::ComposeFast(HDC dc) {
     // The snapshot never changes while a selection exists, so its dimmed copy
     // stands for "copy the snapshot, dim the whole surface".
     ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcDimmed.dc(), 0, 0, SRCCOPY);
-    // The read-out box is drawn before the dimming, so once it draws pixels its
-    // own area is composed bright here and dimmed on its own.
-    if (m_bShowReadout) DrawPointerReadout(m_tracker.GetTrueRect(), dc);
+    // The read-out box is drawn before the dimming, so its own area is
+    // composed bright here and dimmed on its own.
+    if (m_bShowReadout) DrawPointerReadoutDimmed(m_tracker.GetTrueRect(), dc);
     ComposeSelectionItems(dc, m_tracker.GetTrueRect());
     DrawShapes(dc);
 }
@@ -131,14 +131,6 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
         m_pToolBars->Draw(dc);
         m_bBarShown = 1;
     }
-}
-
-void CSnapcrestDlg::DrawPointerReadout(const Rect& t, HDC) {
-    // The box next to the pointer is drawn here once the read-out exists; the
-    // size label's text comes from the same step.
-    FormatSizeText(t, m_szSizeText, sizeof m_szSizeText);
-    m_nReadoutLeft = t.left;
-    m_nReadoutTop = t.top;
 }
 
 void CSnapcrestDlg::DimBackground(HDC dc) {

@@ -116,4 +116,9 @@ SolidBrush::~SolidBrush() {
     if (m_brush) GdipDeleteBrush(m_brush);
 }
 
+void FillRectangle(const Graphics& g, const SolidBrush& brush, int x, int y, int w, int h) {
+    if (!g || !brush) return;
+    GdipFillRectangleI(g.get(), brush.get(), x, y, w, h);
+}
+
 }  // namespace gdip

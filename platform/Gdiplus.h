@@ -105,4 +105,7 @@ private:
     Gdiplus::GpSolidFill* m_brush = nullptr;
 };
 
+// Fills (x, y, w, h) with the brush, in pixels.
+void FillRectangle(const Graphics& g, const SolidBrush& brush, int x, int y, int w, int h);
+
 }  // namespace gdip
