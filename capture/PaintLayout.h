@@ -46,6 +46,9 @@ struct ReadoutLayout {
     Rect Bounds() const;
 };
 ReadoutLayout PlaceReadout(Point pointer, int lh, int cx, int screenWidth);
+// Its font: 9-point 宋体, converted for the screen.
+inline constexpr int kReadoutPointSize = 90;
+inline constexpr char kReadoutFace[] = "宋体";
 // Only measured: four characters and two blanks, 10 bytes in code page 936.
 inline constexpr char kReadoutReferenceText[] = "顶点位置  ";
 inline constexpr int kReadoutReferenceLength = 10;

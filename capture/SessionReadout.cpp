@@ -2,7 +2,6 @@
 // on the selection, a box beside the pointer shows the true rectangle's
 // top-left corner and the colour of the screen pixel under the pointer. The
 // same step writes the size label's text.
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -12,20 +11,6 @@
 namespace {
 constexpr COLORREF kOutlineColour = 0x00939393;
 constexpr Gdiplus::ARGB kFillColour = 0x64292B2F;  // about 39 % opaque
-
-// A font of a size in tenths of a point, converted for the screen.
-HFONT CreatePointFontA(int tenthsOfPoint, const char* face) {
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    WindowDC screen(nullptr);
-    POINT size{0, ::MulDiv(::GetDeviceCaps(screen.get(), LOGPIXELSY), tenthsOfPoint, 720)};
-    POINT origin{0, 0};
-    ::DPtoLP(screen.get(), &size, 1);
-    ::DPtoLP(screen.get(), &origin, 1);
-    lf.lfHeight = -std::abs(size.y - origin.y);
-    return ::CreateFontIndirectA(&lf);
-}
 
 // The pixels of the 32-bit DIB section of w x h selected into dc, or null for
 // any other surface. Every such surface of the program is top-down (see
@@ -45,7 +30,7 @@ void CSnapcrestDlg::DrawPointerReadoutDimmed(const Rect& t, HDC dc) { PaintPoint
 
 void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
     // Without the font the lines come in the surface's current one.
-    UniqueFont font(CreatePointFontA(90, "宋体"));
+    UniqueFont font(CreatePointFontA(kReadoutPointSize, kReadoutFace));
     SelectScope selectFont(dc, font.get());
     POINT p{};
     ::GetCursorPos(&p);

@@ -59,39 +59,27 @@ protected:
     Surface reference_, fast_;
 };
 PatternScreen* ComposerTest::pattern_ = nullptr;
-
-// The read-out's line height and the width of its reference text, in the
-// font the session uses: the positions where it meets the screen's edges
-// follow from them.
-struct ReadoutFont {
-    int lh = 0, cx = 0;
-    ReadoutFont() {
-        HDC screen = GetDC(nullptr);
-        LOGFONTA lf{};
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lf.lfHeight = -MulDiv(GetDeviceCaps(screen, LOGPIXELSY), 90, 720);
-        std::strcpy(lf.lfFaceName, "宋体");
-        ReleaseDC(nullptr, screen);
-        Surface s;
-        s.CreateDib(8, 8);
-        HFONT font = CreateFontIndirectA(&lf);
-        HGDIOBJ old = SelectObject(s.dc(), font);
-        TEXTMETRICA tm{};
-        GetTextMetricsA(s.dc(), &tm);
-        SIZE size{};
-        GetTextExtentPoint32A(s.dc(), kReadoutReferenceText, kReadoutReferenceLength, &size);
-        SelectObject(s.dc(), old);
-        DeleteObject(font);
-        lh = tm.tmHeight + tm.tmExternalLeading;
-        cx = size.cx;
-    }
-};
 CSnapcrestDlg* ComposerTest::session_ = nullptr;
+
+// The read-out's line height and the width of its reference text, which
+// decide where it meets the screen's edges.
+void ReadoutMetrics(int* lh, int* cx) {
+    Surface s;
+    s.CreateDib(8, 8);
+    UniqueFont font(CreatePointFontA(kReadoutPointSize, kReadoutFace));
+    SelectScope select(s.dc(), font.get());
+    TEXTMETRICA tm{};
+    GetTextMetricsA(s.dc(), &tm);
+    SIZE size{};
+    GetTextExtentPoint32A(s.dc(), kReadoutReferenceText, kReadoutReferenceLength, &size);
+    *lh = tm.tmHeight + tm.tmExternalLeading;
+    *cx = size.cx;
+}
 
 TEST_F(ComposerTest, BothWaysGiveTheSamePixelsInEveryState) {
     const int W = session_->m_nScreenWidth, H = session_->m_nScreenHeight;
-    const ReadoutFont font;
-    ASSERT_GT(font.lh, 0);
+    int lh = 0, cx = 0;
+    ReadoutMetrics(&lh, &cx);
     // Without what dimming adds to each value, the fast way would dim the
     // read-out's area with the full-screen image at every move.
     session_->WaitForDimmedSnapshot();
@@ -116,8 +104,8 @@ TEST_F(ComposerTest, BothWaysGiveTheSamePixelsInEveryState) {
         {{400, 300, 800, 600}, true, {900, H - 1}},    // at the bottom edge
         // Where the box meets the screen's edges, which the fast way dims
         // differently: its right end at the right edge, its top at the top.
-        {{400, 300, 800, 600}, true, {W - font.cx - 52, 700}},
-        {{400, 300, 800, 600}, true, {900, 6 * font.lh - 48}},
+        {{400, 300, 800, 600}, true, {W - cx - 52, 700}},
+        {{400, 300, 800, 600}, true, {900, 6 * lh - 48}},
     };
     for (const State& s : states) {
         for (BOOL before : {0, 1}) {
