@@ -2,25 +2,14 @@
 // where the box goes near the screen's edges, what its two lines say, and
 // that it goes with the release.
 #include <algorithm>
-#include <cstring>
 
 #include "capture/PaintLayout.h"
+#include "platform/GdiHandles.h"
 #include "tests/e2e/Driver.h"
 
 using namespace e2e;
 
 namespace {
-
-// The read-out's font: 9-point 宋体 for the screen.
-HFONT ReadoutFont() {
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    HDC screen = GetDC(nullptr);
-    lf.lfHeight = -MulDiv(GetDeviceCaps(screen, LOGPIXELSY), 90, 720);
-    ReleaseDC(nullptr, screen);
-    std::strcpy(lf.lfFaceName, "宋体");
-    return CreateFontIndirectA(&lf);
-}
 
 // How much of each pixel of `r` the text covers when drawn as the read-out
 // draws a line (centred, white on black here), 0 to 255.
@@ -28,22 +17,15 @@ Pixels Coverage(const std::string& text, const Rect& r) {
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.Width(), -r.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldBmp = SelectObject(dc, bmp);
-    HFONT font = ReadoutFont();
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    UniqueFont font(CreatePointFontA(kReadoutPointSize, kReadoutFace));
+    SelectScope selectBitmap(dc.get(), bitmap.get()), selectFont(dc.get(), font.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), RGB(255, 255, 255));
     RECT box{0, 0, r.Width(), r.Height()};
-    DrawTextA(dc, text.c_str(), -1, &box, DT_CENTER);
-    Pixels p = ReadDC(dc, 0, 0, r.Width(), r.Height());
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    SelectObject(dc, oldBmp);
-    DeleteDC(dc);
-    DeleteObject(bmp);
-    return p;
+    DrawTextA(dc.get(), text.c_str(), -1, &box, DT_CENTER);
+    return ReadDC(dc.get(), 0, 0, r.Width(), r.Height());
 }
 
 // Empty when the screen shows `text` in line `r` of the box: where the text
@@ -64,10 +46,21 @@ std::string ShowsLine(const Pixels& screen, const std::string& text, const Rect&
     return inked > 20 ? "" : "nothing to compare for \"" + text + "\"";
 }
 
-// The screen once it stops changing.
-Pixels Settled() {
-    Pixels last = GrabScreen(), now;
-    WaitFor([&] { return (now = GrabScreen()).data == last.data || (last = now, false); }, 2000, 40);
+// The screen once it shows a selection (the bottom-left corner, away from
+// every selection here, dimmed), differs from `earlier` and stops changing.
+// The first picture with a selection may take a moment: it waits for the
+// dimmed snapshot.
+Pixels Settled(const Pixels& earlier = Pixels()) {
+    const int x = 10, y = ScreenHeight() - 10;
+    Pixels last, now;
+    WaitFor(
+        [&] {
+            now = GrabScreen();
+            const bool same = now.data == last.data;
+            last = now;
+            return same && now.data != earlier.data && now.at(x, y) != PatternColour(Pattern::First, x, y);
+        },
+        3000, 40);
     return now;
 }
 
@@ -76,16 +69,13 @@ class Readout : public CaptureFixture {};
 }  // namespace
 
 TEST_F(Readout, FollowsThePointerGivesWayAtTheEdgesAndGoesAtTheRelease) {
-    HDC measure = CreateCompatibleDC(nullptr);
-    HFONT font = ReadoutFont();
-    HGDIOBJ old = SelectObject(measure, font);
+    UniqueDC measure(CreateCompatibleDC(nullptr));
+    UniqueFont font(CreatePointFontA(kReadoutPointSize, kReadoutFace));
+    SelectScope select(measure.get(), font.get());
     TEXTMETRICA tm{};
-    GetTextMetricsA(measure, &tm);
+    GetTextMetricsA(measure.get(), &tm);
     SIZE ref{};
-    GetTextExtentPoint32A(measure, kReadoutReferenceText, kReadoutReferenceLength, &ref);
-    SelectObject(measure, old);
-    DeleteObject(font);
-    DeleteDC(measure);
+    GetTextExtentPoint32A(measure.get(), kReadoutReferenceText, kReadoutReferenceLength, &ref);
     const int lh = tm.tmHeight + tm.tmExternalLeading, W = ScreenWidth();
 
     // Drags that leave the box outside the selection, whose bright inside
@@ -108,11 +98,12 @@ TEST_F(Readout, FollowsThePointerGivesWayAtTheEdgesAndGoesAtTheRelease) {
         LeftDown();
         MoveSmoothly(before.x, before.y, 6);
         // The colour line reads the screen as the previous move left it.
-        const uint32_t under = Settled().at(to.x, to.y);
+        const Pixels previous = Settled();
+        const uint32_t under = previous.at(to.x, to.y);
         MoveTo(to.x, to.y);
-        const Pixels during = Settled();
+        const Pixels during = Settled(previous);
         LeftUp();
-        const Pixels after = Settled();
+        const Pixels after = Settled(during);
 
         const ReadoutLayout box = PlaceReadout(Point{to.x, to.y}, lh, ref.cx, W);
         EXPECT_EQ(c.left, box.box.right < to.x);
