@@ -30,7 +30,8 @@ void CSnapcrestDlg::OnPaint() {
     const double start = PaintTiming::Now();
     double composeMs = -1;
     bool partial = false;
-    // Changes made since the last repaint request are shown with this paint.
+    // Changes made since the last repaint request are shown with this paint,
+    // the read-out where the pointer is now.
     if (m_bFullRedraw && !m_bReferencePaint) InvalidateChanges();
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
@@ -61,6 +62,7 @@ void CSnapcrestDlg::OnPaint() {
     // The text being typed, straight onto the window over the picture.
     CNoWndEdit::DrawHosts(m_hWnd, dc);
     ::EndPaint(m_hWnd, &ps);
+    m_bReadoutPointerFixed = false;
     m_timing.PaintDone(start, composeMs, partial);
     if (!m_bFirstFrameShown) {
         m_bFirstFrameShown = true;
@@ -135,6 +137,13 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
     } else {
         look.labelText = m_szSizeText;
     }
+    if (m_bShowReadout) {
+        // What the box shows comes from the screen at the composition, so it
+        // is drawn again wherever it was and is.
+        const Rect screen{0, 0, m_nScreenWidth, m_nScreenHeight};
+        look.readoutBox = ReadoutLayoutAt(ReadoutPointer()).Bounds().Inflated(2).Intersected(screen);
+        look.readoutText = std::to_string(++m_nReadoutSerial);
+    }
     if (m_pToolBars) {
         const ToolBarPlacement bar = PlaceToolBar(t, m_nScreenHeight);
         look.barRect = m_pToolBars->BarRectAt(bar.bar.x, bar.bar.y);
@@ -145,6 +154,12 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
 }
 
 void CSnapcrestDlg::InvalidateChanges() {
+    // The pointer the read-out is marked for is the one the next paint
+    // draws it for.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    m_ptReadoutPointer = Point{cursor.x, cursor.y};
+    m_bReadoutPointerFixed = true;
     // The bar's place and size are known only once its skin is.
     if (m_bHasSelection) EnsureToolBarSkin();
     const scene::Look now = CurrentLook();
@@ -197,9 +212,9 @@ void CSnapcrestDlg::ComposeFast(HDC dc) {
     // The snapshot never changes while a selection exists, so its dimmed copy
     // stands for "copy the snapshot, dim the whole surface".
     ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcDimmed.dc(), 0, 0, SRCCOPY);
-    // The read-out box is drawn before the dimming, so once it draws pixels its
-    // own area is composed bright here and dimmed on its own.
-    if (m_bShowReadout) DrawPointerReadout(m_tracker.GetTrueRect(), dc);
+    // The read-out box is drawn before the dimming, so its own area is
+    // composed bright here and dimmed on its own.
+    if (m_bShowReadout) DrawPointerReadoutDimmed(m_tracker.GetTrueRect(), dc);
     ComposeSelectionItems(dc, m_tracker.GetTrueRect());
     DrawShapes(dc);
 }
@@ -222,14 +237,6 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
         m_pToolBars->Draw(dc);
         m_bBarShown = 1;
     }
-}
-
-void CSnapcrestDlg::DrawPointerReadout(const Rect& t, HDC) {
-    // The box next to the pointer is drawn here once the read-out exists; the
-    // size label's text comes from the same step.
-    FormatSizeText(t, m_szSizeText, sizeof m_szSizeText);
-    m_nReadoutLeft = t.left;
-    m_nReadoutTop = t.top;
 }
 
 void CSnapcrestDlg::DimBackground(HDC dc) {

@@ -172,6 +172,7 @@ void CSnapcrestDlg::StartDimmedSnapshot() {
             std::memcpy(self->m_dcDimmed.bits(), self->m_pSnapshotBits,
                         static_cast<size_t>(self->m_nScreenWidth) * self->m_nScreenHeight * 4);
             self->DimBackground(self->m_dcDimmed.dc());
+            self->LearnDimTable();
             ::GdiFlush();
             return 0;
         },

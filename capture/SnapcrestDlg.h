@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "capture/DimTable.h"
+#include "capture/PaintLayout.h"
 #include "capture/PaintTiming.h"
 #include "capture/SceneDiff.h"
 #include "framework/Dialog.h"
@@ -51,6 +53,8 @@ public:
     // Blocks until the dimmed snapshot is ready (it is prepared in the
     // background so that the frozen picture shows at once).
     void WaitForDimmedSnapshot();
+    // What dimming adds to each colour value, learnt with the dimmed snapshot.
+    const DimTable& GetDimTable() const { return m_dimTable; }
 
     // The keyboard nudge of the selection by one arrow key; shown at once.
     void NudgeByKey(unsigned vk, bool shift);
@@ -173,9 +177,21 @@ private:
     // Forgets a shape that is about to go, so no later step reaches it.
     void ForgetPendingText(const CShapeBase* shape);
 
-    // The part of the pointer read-out that the size label depends on: the
-    // label's text, from the true rectangle.
+    // The pointer read-out: the box beside the pointer with the true
+    // rectangle's corner and the colour under the pointer, and the size
+    // label's text. Drawn bright, for the dimming that follows to dim it.
     void DrawPointerReadout(const Rect& trueRect, HDC dc);
+    // The same on a picture already dimmed: the box's area is composed from
+    // the snapshot and dimmed on its own, to the same pixels.
+    void DrawPointerReadoutDimmed(const Rect& trueRect, HDC dc);
+    void PaintPointerReadout(const Rect& trueRect, HDC dc, bool dimmed);
+    void DimReadoutArea(HDC dc, Rect area);
+    // The pointer the read-out is drawn for: the one the last marking of
+    // changes saw while a paint is under way, else the pointer now.
+    Point ReadoutPointer() const;
+    ReadoutLayout ReadoutLayoutAt(Point pointer) const;
+    // Learns from a small probe how dimming changes each byte value.
+    void LearnDimTable();
     // Steps of the composition shared by both ways of composing.
     void ComposeSelectionItems(HDC dc, const Rect& trueRect);
     // Ends the session and, through the quit request, the process.
@@ -186,6 +202,12 @@ private:
     Surface m_dcDimmed;
     UniqueKernelHandle m_hDimThread;
     bool m_bDimmedReady = false;
+    DimTable m_dimTable;
+
+    Point m_ptReadoutPointer;
+    bool m_bReadoutPointerFixed = false;
+    mutable int m_nReadoutLineHeight = 0, m_nReadoutReferenceWidth = 0;
+    mutable unsigned m_nReadoutSerial = 0;
 
     bool m_bSkinLoaded = false;
     bool m_bFirstFrameShown = false;

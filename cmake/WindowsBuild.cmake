@@ -24,6 +24,7 @@ add_library(snapcrest_core STATIC
   capture/SnapcrestDlg.cpp
   capture/ScreenGrab.cpp
   capture/SessionPaint.cpp
+  capture/SessionReadout.cpp
   capture/SessionInput.cpp
   capture/SessionCommands.cpp
   capture/SessionShapes.cpp

@@ -9,6 +9,10 @@
 inline constexpr unsigned kMsgReopenGate = 2024;      // allow another capture request
 inline constexpr unsigned kMsgCaptureRequest = 3024;  // open a capture (admitted from lower integrity)
 inline constexpr unsigned kMsgQuit = 3025;            // end the process
+// Notification-area callbacks for the host's icon: word parameter the icon's
+// identifier, long parameter the mouse message.
+inline constexpr unsigned kMsgTrayNotify = 3034;
+inline constexpr unsigned kTrayIconId = 10001;
 
 // To a capture session window.
 inline constexpr unsigned kMsgSave = 3024;          // posted: save button

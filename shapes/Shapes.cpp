@@ -106,7 +106,12 @@ void CShapeCircle::EraseOutline(HDC dc) {
     m_bOutlined = 1;
 }
 
-Rect CShapeCircle::Bounds() const { return shapegeo::OutlineBounds(m_ptStart, m_ptEnd, m_nPenWidth); }
+Rect CShapeCircle::Bounds() const {
+    // A very flat ellipse turns sharply at its ends, where the pen's mitred
+    // joins reach up to ten half widths out.
+    const int miterReach = 5 * m_nPenWidth;
+    return shapegeo::OutlineBounds(m_ptStart, m_ptEnd, m_nPenWidth).Inflated(miterReach);
+}
 
 // ---------------------------------------------------------------- arrow
 

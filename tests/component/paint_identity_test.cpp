@@ -1,6 +1,6 @@
 // Painting composes and shows only what changed. After every step of random
 // sequences of states (selections, moves, resizes, the tracker's colour, the
-// read-out, hovers, tools and the panel, shapes added, changed and taken
+// read-out beside the pointer, hovers, tools and the panel, shapes added, changed and taken
 // away, committed text) the work surface and the window must hold exactly
 // what a whole composition of that state gives.
 #include <gtest/gtest.h>
@@ -30,21 +30,23 @@ public:
     // One random change, shown the way the session shows changes; then the
     // first difference from a whole composition, or empty.
     std::string Step(int index) {
-        const BOOL barAboveBefore = s_.m_bBarAbove;
         const std::string what = Mutate();
+        // What the change sets off (a moved pointer's hover) happens first.
+        Pump();
+        const BOOL barAboveBefore = s_.m_bBarAbove;
+        // The whole composition of the state first, while the window still
+        // shows the last picture (the read-out reads its colour there).
+        s_.ComposeReference(reference_.dc());
+        ::GdiFlush();
+        const BOOL barAboveReference = s_.m_bBarAbove;
+        s_.m_bBarAbove = barAboveBefore;
+
         s_.m_bFullRedraw = 1;
         s_.RepaintAll();
         Pump();
         ::UpdateWindow(s_.m_hWnd);
         ::GdiFlush();
-
-        // The whole composition of the same state, from the same earlier bar placement.
-        const BOOL barAboveAfter = s_.m_bBarAbove;
-        s_.m_bBarAbove = barAboveBefore;
-        s_.ComposeReference(reference_.dc());
-        ::GdiFlush();
-        const bool barAgrees = s_.m_bBarAbove == barAboveAfter;
-        s_.m_bBarAbove = barAboveAfter;
+        const bool barAgrees = s_.m_bBarAbove == barAboveReference;
 
         const Pixels want = ReadDC(reference_.dc(), 0, 0, w_, h_);
         std::string why = FirstDifference(ReadDC(s_.m_dcWork.dc(), 0, 0, w_, h_), 0, 0, want, 0, 0, w_, h_);
@@ -60,7 +62,9 @@ public:
         if (!barAgrees) why += " (bar placement differs)";
         if (why.empty()) return why;
         std::ostringstream out;
-        out << "step " << index << " (" << what << "): " << why;
+        POINT c{}; ::GetCursorPos(&c);
+        const Rect t = s_.m_tracker.GetTrueRect();
+        out << "step " << index << " (" << what << "): " << why << " cursor " << c.x << "," << c.y << " sel " << t.left << "," << t.top << "," << t.right << "," << t.bottom << " ro " << s_.m_bShowReadout;
         return out.str();
     }
 
@@ -91,8 +95,10 @@ private:
         case 3:
             s_.m_tracker.SetColor(Rand(0, 1) ? 0x00FF640A : 0x0082640A);
             return "tracker colour";
-        case 4:
-            s_.m_bShowReadout = !s_.m_bShowReadout;
+        case 4:  // the read-out, with the pointer anywhere, edges included
+            s_.m_bShowReadout = Rand(0, 3) != 0;
+            ::SetCursorPos(Rand(0, 3) ? Rand(0, w_ - 1) : (Rand(0, 1) ? 0 : w_ - 1),
+                           Rand(0, 3) ? Rand(0, h_ - 1) : (Rand(0, 1) ? 0 : h_ - 1));
             return "read-out";
         case 5: {  // the pointer over the bar or off it
             const Rect r = bar.BarRect();
