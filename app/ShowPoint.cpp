@@ -56,7 +56,7 @@ void ShowPoint::OpenCaptureSession() {
     CSnapcrestApp* app = GetSnapcrestApp();
     const HWND outer = app ? app->m_hSessionWnd : nullptr;
     const HWND outerTarget = g_hCaptureWnd;
-    auto session = std::make_unique<CSnapcrestDlg>(nullptr);
+    auto session = std::make_unique<CSnapcrestDlg>(nullptr, app ? app->m_earlySnapshot.Take() : nullptr);
     session->m_onWindowReady = [app](HWND window) {
         if (app) app->m_hSessionWnd = window;
     };

@@ -170,11 +170,15 @@ void CSnapcrestDlg::InvalidateChanges() {
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
         return;
     }
+    if (change.areas.empty()) return;
+    // One region, so that the window is told once.
+    UniqueRegion changed(::CreateRectRgn(0, 0, 0, 0));
     for (const Rect& r : change.areas) {
         UniqueRegion area(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
-        ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), area.get(), RGN_OR);
-        ::InvalidateRgn(m_hWnd, area.get(), FALSE);
+        ::CombineRgn(changed.get(), changed.get(), area.get(), RGN_OR);
     }
+    ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), changed.get(), RGN_OR);
+    ::InvalidateRgn(m_hWnd, changed.get(), FALSE);
 }
 
 void CSnapcrestDlg::NoteDrawnOnWindow(const Rect& r) {

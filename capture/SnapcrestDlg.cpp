@@ -23,7 +23,8 @@ constexpr COLORREF kTrackerIdleColor = 0x0082640A;
 gdip::Image LoadBackdrop() { return gdip::Image::FromFile(L".\\skinScreen\\back.jpg"); }
 }  // namespace
 
-CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pParent) {
+CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> ready)
+    : CDialog(IDD_SNAPCREST_DIALOG, pParent) {
     m_ptAnchor = Point{0, 0};
 
     // The skin is found relative to the executable.
@@ -48,9 +49,9 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
     // The snapshot is taken before the window exists, so it never shows the
     // session. It is a DIB section so that the dimmed copy can be made from
     // its memory on another thread; nothing ever draws on it.
-    m_hSnapshot.reset(CreateTopDownDib(m_nScreenWidth, m_nScreenHeight, &m_pSnapshotBits));
-    HBITMAP snapshot = m_hSnapshot.get();
-    CopyScreenRect(Rect{0, 0, m_nScreenWidth, m_nScreenHeight}, &snapshot, FALSE);
+    if (!ready || ready->width != m_nScreenWidth || ready->height != m_nScreenHeight) ready = GrabWholeScreen();
+    m_hSnapshot = std::move(ready->bitmap);
+    m_pSnapshotBits = m_hSnapshot ? ready->bits : nullptr;
 
     m_rgnRepaint.reset(::CreateRectRgn(0, 0, 50, 50));
     m_rgnCompose.reset(::CreateRectRgn(0, 0, 0, 0));

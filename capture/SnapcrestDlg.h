@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture/DimTable.h"
+#include "capture/EarlySnapshot.h"
 #include "capture/PaintLayout.h"
 #include "capture/PaintTiming.h"
 #include "capture/SceneDiff.h"
@@ -26,7 +27,9 @@
 // the work surface and copied to the window in one block transfer.
 class CSnapcrestDlg : public CDialog, public ITrackerOwner {
 public:
-    explicit CSnapcrestDlg(CWnd* pParent = nullptr);
+    // With `ready`, a snapshot of the screen taken a moment before (at the
+    // program's start), the session shows that one instead of grabbing anew.
+    explicit CSnapcrestDlg(CWnd* pParent = nullptr, std::unique_ptr<ScreenSnapshot> ready = nullptr);
     ~CSnapcrestDlg() override;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
