@@ -23,7 +23,6 @@ a first selection, when FLOOR_EXE names it.
 
 usage: annotate_bench.py SNAPCREST_EXE XVFB_PID STATE_DIR [part ...]
 (scripts/bench-annotate.sh and scripts/bench-side.sh set the environment up)."""
-import glob
 import json
 import os
 import statistics
@@ -37,14 +36,17 @@ log_unix = os.path.join(state, 'paint.log')
 log_win = 'Z:' + log_unix.replace('/', '\\')
 
 
+TICK_MS = 1000.0 / os.sysconf('SC_CLK_TCK')
+
+
 def sched(pid):
-    total = 0
-    for path in glob.glob(f'/proc/{pid}/task/*/schedstat'):
-        try:
-            total += int(open(path).read().split()[0])
-        except OSError:
-            pass
-    return total / 1e6
+    """CPU ms of a process so far, its ended threads included (the per-thread
+    figures would lose a thread's time when it ends)."""
+    try:
+        fields = open(f'/proc/{pid}/stat').read().rsplit(')', 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) * TICK_MS
+    except (OSError, IndexError, ValueError):
+        return 0.0
 
 
 def wineserver():
@@ -184,7 +186,7 @@ if 'first' in parts:
 if 'move' in parts:
     drag_part('move', mid, diagonal(mid[0], mid[1], mid[0] - W // 10, mid[1] - H // 10))
 if 'resize' in parts:
-    drag_part('resize', (sel[2] + 2, sel[3] + 2), diagonal(sel[2] + 2, sel[3] + 2, sel[2] - W // 4, sel[3] - H // 4))
+    drag_part('resize', (sel[2], sel[3]), diagonal(sel[2], sel[3], sel[2] - W // 4, sel[3] - H // 4))
 if 'arrow' in parts:
     drag_part('arrow', (sel[0] + 50, sel[1] + 50), diagonal(sel[0] + 60, sel[1] + 60, sel[2] - 60, sel[3] - 60), 2)
 if 'rect-changed' in parts:
