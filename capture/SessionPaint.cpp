@@ -138,11 +138,18 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
         look.labelText = m_szSizeText;
     }
     if (m_bShowReadout) {
-        // What the box shows comes from the screen at the composition, so it
-        // is drawn again wherever it was and is.
+        // The box shows the corner and the colour the window shows under
+        // the pointer.
         const Rect screen{0, 0, m_nScreenWidth, m_nScreenHeight};
-        look.readoutBox = ReadoutLayoutAt(ReadoutPointer()).Bounds().Inflated(2).Intersected(screen);
-        look.readoutText = std::to_string(++m_nReadoutSerial);
+        const Point p = ReadoutPointer();
+        look.readoutBox = ReadoutLayoutAt(p).Bounds().Inflated(2).Intersected(screen);
+        COLORREF colour = CLR_INVALID;
+        {
+            WindowDC window(m_hWnd);
+            colour = ::GetPixel(window.get(), p.x, p.y);
+        }
+        look.readoutText = std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(t.left) + "," +
+                           std::to_string(t.top) + "," + std::to_string(colour);
     }
     if (m_pToolBars) {
         const ToolBarPlacement bar = PlaceToolBar(t, m_nScreenHeight);
@@ -170,7 +177,11 @@ void CSnapcrestDlg::InvalidateChanges() {
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
         return;
     }
-    if (change.areas.empty()) return;
+    if (change.areas.empty()) {
+        // With no paint to come the read-out follows the pointer again.
+        if (!::GetUpdateRect(m_hWnd, nullptr, FALSE)) m_bReadoutPointerFixed = false;
+        return;
+    }
     // One region, so that the window is told once.
     UniqueRegion changed(::CreateRectRgn(0, 0, 0, 0));
     for (const Rect& r : change.areas) {
@@ -181,10 +192,16 @@ void CSnapcrestDlg::InvalidateChanges() {
     ::InvalidateRgn(m_hWnd, changed.get(), FALSE);
 }
 
+void CSnapcrestDlg::NoteDrawnOnWindow(HRGN area) {
+    ::CombineRgn(m_rgnDrawnOnWindow.get(), m_rgnDrawnOnWindow.get(), area, RGN_OR);
+    m_bDrawnOnWindow = true;
+}
+
 void CSnapcrestDlg::NoteDrawnOnWindow(const Rect& r) {
     if (r.IsEmpty()) return;
     UniqueRegion area(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
     ::CombineRgn(m_rgnDrawnOnWindow.get(), m_rgnDrawnOnWindow.get(), area.get(), RGN_OR);
+    m_bDrawnOnWindow = true;
 }
 
 void CSnapcrestDlg::ComposeReference(HDC dc) {
@@ -261,8 +278,10 @@ void CSnapcrestDlg::DrawSizeLabel(HDC dc, int x, int y) {
     }
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
-    UniqueFont font(::CreateFontA(12, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, 0, 0, 0, 0, 0x20, "仿宋"));
-    SelectScope selectFont(dc, font.get());
+    // Made once per session: a font costs more to make than the label to draw.
+    if (!m_hLabelFont)
+        m_hLabelFont.reset(::CreateFontA(12, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, 0, 0, 0, 0, 0x20, "仿宋"));
+    SelectScope selectFont(dc, m_hLabelFont.get());
     const int length = static_cast<int>(std::strlen(m_szSizeText));
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, m_szSizeText, length, &extent);
@@ -282,8 +301,11 @@ void CSnapcrestDlg::RepaintAll() {
     }
     // The window shows the composed picture again where something was drawn
     // straight onto it, and what changed since, if it is to be composed.
-    ::InvalidateRgn(m_hWnd, m_rgnDrawnOnWindow.get(), FALSE);
-    ::SetRectRgn(m_rgnDrawnOnWindow.get(), 0, 0, 0, 0);
+    if (m_bDrawnOnWindow) {
+        ::InvalidateRgn(m_hWnd, m_rgnDrawnOnWindow.get(), FALSE);
+        ::SetRectRgn(m_rgnDrawnOnWindow.get(), 0, 0, 0, 0);
+        m_bDrawnOnWindow = false;
+    }
     if (m_bFullRedraw) InvalidateChanges();
 }
 

@@ -52,9 +52,10 @@ void CSnapcrestDlg::DrawPointerReadout(const Rect& t, HDC dc) { PaintPointerRead
 void CSnapcrestDlg::DrawPointerReadoutDimmed(const Rect& t, HDC dc) { PaintPointerReadout(t, dc, true); }
 
 void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
-    // Without the font the lines come in the surface's current one.
-    UniqueFont font(CreatePointFontA(kReadoutPointSize, kReadoutFace));
-    SelectScope selectFont(dc, font.get());
+    // Without the font the lines come in the surface's current one. It is
+    // made once per session: it costs more to make than the box to draw.
+    if (!m_hReadoutFont) m_hReadoutFont.reset(CreatePointFontA(kReadoutPointSize, kReadoutFace));
+    SelectScope selectFont(dc, m_hReadoutFont.get());
     const Point p = ReadoutPointer();
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const ReadoutLayout layout = ReadoutLayoutAt(p);

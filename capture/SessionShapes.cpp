@@ -17,7 +17,7 @@ void CSnapcrestDlg::StartShape(Point p) {
     auto add = [&](std::unique_ptr<CShapeBase> shape) {
         m_pCurShape = shape.get();
         m_shapes.push_back(std::move(shape));
-        m_rcPreviewShown = Rect{};
+        ::SetRectRgn(m_rgnPreviewShown.get(), 0, 0, 0, 0);
     };
     if (tools.m_bPen) add(std::make_unique<CShapeDrawPen>());
     if (tools.m_bRect) add(std::make_unique<CShapeRect>());
@@ -81,15 +81,24 @@ void CSnapcrestDlg::PreviewShape() {
     }
     // Only where the shape was and is: everywhere else the window already
     // shows the before-shape picture.
-    const Rect now = m_pCurShape->Bounds();
-    const Rect area = m_rcPreviewShown.United(now).Intersected(Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
-    m_rcPreviewShown = now;
-    if (area.IsEmpty()) return;
-    NoteDrawnOnWindow(area);
+    UniqueRegion now(::CreateRectRgn(0, 0, 0, 0));
+    m_pCurShape->AddCoverage(now.get());
+    UniqueRegion area(::CreateRectRgn(0, 0, m_nScreenWidth, m_nScreenHeight));
+    UniqueRegion either(::CreateRectRgn(0, 0, 0, 0));
+    ::CombineRgn(either.get(), now.get(), m_rgnPreviewShown.get(), RGN_OR);
+    ::CombineRgn(area.get(), area.get(), either.get(), RGN_AND);
+    ::CombineRgn(m_rgnPreviewShown.get(), now.get(), nullptr, RGN_COPY);
+    RECT box{};
+    if (::GetRgnBox(area.get(), &box) == NULLREGION) return;
+    NoteDrawnOnWindow(area.get());
     HDC preview = m_hdcPreview.dc();
-    ::BitBlt(preview, area.left, area.top, area.Width(), area.Height(), m_hdcBefore.dc(), area.left, area.top, SRCCOPY);
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    ::SelectClipRgn(preview, area.get());
+    ::BitBlt(preview, box.left, box.top, w, h, m_hdcBefore.dc(), box.left, box.top, SRCCOPY);
     m_pCurShape->Draw(preview);
-    ::BitBlt(window.get(), area.left, area.top, area.Width(), area.Height(), preview, area.left, area.top, SRCCOPY);
+    ::SelectClipRgn(preview, nullptr);
+    ::SelectClipRgn(window.get(), area.get());
+    ::BitBlt(window.get(), box.left, box.top, w, h, preview, box.left, box.top, SRCCOPY);
 }
 
 void CSnapcrestDlg::FinishShape(Point p) {
@@ -124,7 +133,10 @@ void CSnapcrestDlg::FinishShape(Point p) {
         m_bNewShape = 0;
         m_pCurShape->m_ptEnd = shapegeo::ClampEndPoint(p, m_pCurShape->m_ptEnd, selection);
     }
-    if (m_pCurShape) m_rcPreviewShown = m_pCurShape->Bounds();
+    if (m_pCurShape) {
+        ::SetRectRgn(m_rgnPreviewShown.get(), 0, 0, 0, 0);
+        m_pCurShape->AddCoverage(m_rgnPreviewShown.get());
+    }
 }
 
 void CSnapcrestDlg::RemoveNewestShape() {

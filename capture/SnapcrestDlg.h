@@ -155,6 +155,7 @@ private:
     // Something was drawn straight onto the window there; the next repaint
     // shows the composed picture there again.
     void NoteDrawnOnWindow(const Rect& area);
+    void NoteDrawnOnWindow(HRGN area);
 
     // Shapes: the press that starts one, the pointer's moves, the release.
     void StartShape(Point p);
@@ -210,7 +211,8 @@ private:
     Point m_ptReadoutPointer;
     bool m_bReadoutPointerFixed = false;
     mutable int m_nReadoutLineHeight = 0, m_nReadoutReferenceWidth = 0;
-    mutable unsigned m_nReadoutSerial = 0;
+    UniqueFont m_hReadoutFont;
+    UniqueFont m_hLabelFont;
 
     bool m_bSkinLoaded = false;
     bool m_bFirstFrameShown = false;
@@ -224,8 +226,9 @@ private:
     bool m_bComposeAll = true;
     // Where the window shows something other than the work surface.
     UniqueRegion m_rgnDrawnOnWindow;
+    bool m_bDrawnOnWindow = false;
     // Where the current shape's last preview drew on the window.
-    Rect m_rcPreviewShown;
+    UniqueRegion m_rgnPreviewShown{::CreateRectRgn(0, 0, 0, 0)};
 
     // Committed text shapes waiting to move from their parking place to
     // where their box was opened, oldest first.

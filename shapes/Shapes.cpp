@@ -52,6 +52,30 @@ uint32_t CShapeBase::Argb() const {
 
 // ---------------------------------------------------------------- rectangle
 
+namespace {
+void AddRect(HRGN region, const Rect& r) {
+    if (r.IsEmpty()) return;
+    UniqueRegion add(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    ::CombineRgn(region, region, add.get(), RGN_OR);
+}
+}  // namespace
+
+void CShapeBase::AddCoverage(HRGN region) const { AddRect(region, Bounds()); }
+
+void CShapeRect::AddCoverage(HRGN region) const {
+    // A hollow frame: the bounds less what lies well inside the outline.
+    const Rect outer = Bounds();
+    const Rect inner = Rect{m_ptStart.x, m_ptStart.y, m_ptEnd.x, m_ptEnd.y}.Normalized().Inflated(-(m_nPenWidth + 2));
+    if (inner.IsEmpty()) {
+        AddRect(region, outer);
+        return;
+    }
+    AddRect(region, Rect{outer.left, outer.top, outer.right, inner.top});
+    AddRect(region, Rect{outer.left, inner.bottom, outer.right, outer.bottom});
+    AddRect(region, Rect{outer.left, inner.top, inner.left, inner.bottom});
+    AddRect(region, Rect{inner.right, inner.top, outer.right, inner.bottom});
+}
+
 void CShapeRect::Draw(HDC dc) {
     if (!m_bEnabled) return;
     {
@@ -114,6 +138,35 @@ Rect CShapeCircle::Bounds() const {
 }
 
 // ---------------------------------------------------------------- arrow
+
+void CShapeArrow::AddCoverage(HRGN region) const {
+    Point p[6];
+    if (!arrowgeo::Polygon(m_ptStart, m_ptEnd, m_dHeadAngle, m_nHeadLength, p)) return;
+    POINT outline[6];
+    for (int i = 0; i < 6; ++i) outline[i] = POINT{p[i].x, p[i].y};
+    // The polygon as a region, grown by two pixels every way: filling rules
+    // differ between the region and the drawing at the edges.
+    UniqueRegion shape(::CreatePolygonRgn(outline, 6, ALTERNATE));
+    if (!shape) {
+        CShapeBase::AddCoverage(region);
+        return;
+    }
+    for (int dy = -2; dy <= 2; dy += 2)
+        for (int dx = -2; dx <= 2; dx += 2) {
+            ::OffsetRgn(shape.get(), dx, dy);
+            ::CombineRgn(region, region, shape.get(), RGN_OR);
+            ::OffsetRgn(shape.get(), -dx, -dy);
+        }
+    for (int d : {-1, 1}) {
+        ::OffsetRgn(shape.get(), d, 0);
+        ::CombineRgn(region, region, shape.get(), RGN_OR);
+        ::OffsetRgn(shape.get(), -d, d);
+        ::CombineRgn(region, region, shape.get(), RGN_OR);
+        ::OffsetRgn(shape.get(), 0, -d);
+    }
+    // The tail and the barbs come to points thinner than a pixel.
+    for (const Point& corner : p) AddRect(region, Rect{corner.x - 3, corner.y - 3, corner.x + 4, corner.y + 4});
+}
 
 void CShapeArrow::Draw(HDC dc) {
     if (!m_bEnabled) return;

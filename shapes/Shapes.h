@@ -32,6 +32,10 @@ public:
     // whatever m_bEnabled holds now, so that the area of a finished
     // (disabled) shape is still known when it goes.
     virtual Rect Bounds() const { return Rect{}; }
+    // Adds to `region` an area that holds every pixel Draw may touch, closer
+    // than Bounds for hollow and slanted shapes, so that a live preview
+    // copies only what can have changed.
+    virtual void AddCoverage(HRGN region) const;
 
     // Takes the colour 0x00BBGGRR in both forms.
     void SetColor(COLORREF color);
@@ -60,6 +64,7 @@ public:
     void Draw(HDC dc) override;
     void EraseOutline(HDC dc) override;
     Rect Bounds() const override;
+    void AddCoverage(HRGN region) const override;
 };
 
 // Ellipse outline, GDI+ with high-quality smoothing.
@@ -76,6 +81,7 @@ public:
     void Draw(HDC dc) override;
     void EraseOutline(HDC dc) override;
     Rect Bounds() const override;
+    void AddCoverage(HRGN region) const override;
 };
 
 // Free-hand stroke through m_ptStart and m_points, GDI polyline.

@@ -12,6 +12,7 @@
 #include <memory>
 #include <random>
 
+#include "platform/GdiHandles.h"
 #include "platform/Gdiplus.h"
 #include "platform/Surface.h"
 #include "shapes/ArrowGeometry.h"
@@ -51,6 +52,14 @@ struct Canvas {
         if (changed) *changed = count;
         return outside;
     }
+    // How many changed pixels lie outside the region.
+    int OutsideRegion(const Pixels& before, HRGN region) const {
+        const Pixels now = Get();
+        int outside = 0;
+        for (int i = 0; i < static_cast<int>(now.size()); ++i)
+            outside += now[i] != before[i] && !PtInRegion(region, i % s.width(), i / s.width());
+        return outside;
+    }
 };
 
 
@@ -86,7 +95,7 @@ protected:
     static void SetUpTestSuite() { gdip::Startup(); }
 };
 
-TEST_F(ShapesTest, EveryChangedPixelLiesInsideTheBounds) {
+TEST_F(ShapesTest, EveryChangedPixelLiesInsideTheBoundsAndTheCoverage) {
     const Point sizes[] = {{90, 60}, {16, 0}, {3, 2}, {0, 40}};
     for (Kind k : {kRect, kCircle, kArrow, kPen})
         for (int w : kWidths)
@@ -100,6 +109,10 @@ TEST_F(ShapesTest, EveryChangedPixelLiesInsideTheBounds) {
                             s->Draw(cv.s.dc());
                             int changed = 0;
                             EXPECT_EQ(cv.Outside(before, s->Bounds(), &changed), 0)
+                                << "kind " << k << " width " << w << " drag " << sx * d.x << "," << sy * d.y;
+                            UniqueRegion cover(CreateRectRgn(0, 0, 0, 0));
+                            s->AddCoverage(cover.get());
+                            EXPECT_EQ(cv.OutsideRegion(before, cover.get()), 0)
                                 << "kind " << k << " width " << w << " drag " << sx * d.x << "," << sy * d.y;
                             // A rectangle without area may draw nothing at all.
                             EXPECT_TRUE(changed > 0 || (k == kRect && !(d.x && d.y))) << "kind " << k;

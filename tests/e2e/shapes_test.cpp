@@ -111,7 +111,19 @@ TEST_F(Shapes, ArrowsIgnoreTheWidthShortOnesVanishAndUndoTakesTheNewest) {
     ClickButton(bar, kWidth8);
     Drag(POINT{400, 300}, POINT{415, 300}, 3);  // 15 pixels: kept
     Drag(POINT{400, 400}, POINT{414, 400}, 3);  // 14 pixels: gone at the release
-    Drag(POINT{500, 600}, POINT{900, 350});
+    // While dragged, the live preview turns and shrinks, and only the arrow
+    // under the pointer shows.
+    MoveTo(500, 600);
+    LeftDown();
+    for (POINT p : {POINT{1000, 300}, POINT{700, 650}, POINT{950, 650}, POINT{800, 400}}) MoveTo(p.x, p.y);
+    EXPECT_EQ("", Shows(
+                      [](HDC dc) {
+                          DrawArrow(dc, {400, 300}, {415, 300}, kRed);
+                          DrawArrow(dc, {500, 600}, {800, 400}, kRed);
+                      },
+                      "arrow-preview"));
+    MoveTo(900, 350);
+    LeftUp();
     EXPECT_EQ("", Shows(
                       [](HDC dc) {
                           DrawArrow(dc, {400, 300}, {415, 300}, kRed);
