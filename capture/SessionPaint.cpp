@@ -255,7 +255,10 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
     if (m_pToolBars) {
         m_pToolBars->SetPosition(bar.bar.x, bar.bar.y);
         m_pToolBars->SetPanelPosition(bar.panel.x, bar.panel.y);
-        m_pToolBars->Draw(dc);
+        // A composition limited to other areas would draw nothing of it.
+        const Rect barArea = m_pToolBars->BarRect().United(m_pToolBars->PanelAreaAt(bar.panel.x, bar.panel.y));
+        const RECT barRect{barArea.left, barArea.top, barArea.right, barArea.bottom};
+        if (::RectVisible(dc, &barRect)) m_pToolBars->Draw(dc);
         m_bBarShown = 1;
     }
 }
@@ -269,6 +272,10 @@ void CSnapcrestDlg::DimBackground(HDC dc) {
 }
 
 void CSnapcrestDlg::DrawSizeLabel(HDC dc, int x, int y) {
+    // A composition limited to other areas would draw nothing of it.
+    const Rect labelArea = SizeLabelBox(x, y).Inflated(3);
+    const RECT labelRect{labelArea.left, labelArea.top, labelArea.right, labelArea.bottom};
+    if (!::RectVisible(dc, &labelRect)) return;
     {
         gdip::Graphics g(dc);
         gdip::AlphaAttributes attributes(kDimAlpha);

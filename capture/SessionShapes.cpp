@@ -149,7 +149,10 @@ void CSnapcrestDlg::RemoveNewestShape() {
 void CSnapcrestDlg::DrawShapes(HDC dc) {
     for (const auto& shape : m_shapes) {
         shape->m_bEnabled = 1;
-        shape->Draw(dc);
+        // A composition limited to other areas would draw nothing of it.
+        const Rect b = shape->Bounds();
+        const RECT bounds{b.left, b.top, b.right, b.bottom};
+        if (::RectVisible(dc, &bounds)) shape->Draw(dc);
     }
 }
 
