@@ -37,6 +37,9 @@ void CSnapcrestDlg::OnPaint() {
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     if (m_bFullRedraw) {
         m_bFullRedraw = 0;
+        // The background job's working memory is given back before the
+        // work surface takes its own.
+        if (m_bHasSelection) WaitForDimmedSnapshot();
         EnsureWorkSurface();
         if (m_bHasSelection) EnsureToolBarSkin();
         HDC work = m_dcWork.dc();
