@@ -8,6 +8,7 @@
 
 #include "capture/KeyboardNudge.h"
 #include "capture/ScreenGrab.h"
+#include "platform/HandleCount.h"
 #include "platform/ModulePaths.h"
 #include "resources/resource.h"
 
@@ -24,6 +25,9 @@ gdip::Image LoadBackdrop() { return gdip::Image::FromFile(L".\\skinScreen\\back.
 }  // namespace
 
 CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pParent) {
+    // What the previous sessions left alive, for the leak test; nothing of
+    // this session is made yet.
+    ReportLiveHandles();
     m_ptAnchor = Point{0, 0};
 
     // The skin is found relative to the executable.
@@ -46,7 +50,7 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
     m_nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
 
     // The snapshot is taken before the window exists, so it never shows the session.
-    {
+    if (ScreenAllocationAllowed()) {
         UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
         m_hSnapshot.reset(::CreateCompatibleBitmap(display.get(), m_nScreenWidth, m_nScreenHeight));
     }
@@ -65,12 +69,15 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
     m_dcWork.CreateContext();
     m_dcSnapshot.CreateContext();
     m_dcSnapshot.SelectBitmap(m_hSnapshot.get());
-    m_dcPristine.CreateDib(m_nScreenWidth, m_nScreenHeight);
-    m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight);
+    // Short of memory for any of the screen-sized surfaces the session
+    // cannot show a true picture: it ends before its window ever shows.
+    bool made = static_cast<bool>(m_hSnapshot);
+    made = m_dcPristine.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
+    made = m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
     ::BitBlt(m_dcWork.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
     ::BitBlt(m_dcPristine.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
-    m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight);
-    m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight);
+    made = m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
+    made = m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
 
     m_hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 
@@ -80,8 +87,9 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
     // Made now, with the other screen-sized surfaces. The backdrop image is
     // read and the dimmed snapshot filled in the background, so that the
     // frozen picture shows at once; nothing uses the image before that is done.
-    m_dcDimmed.CreateDib(m_nScreenWidth, m_nScreenHeight);
-    StartDimmedSnapshot();
+    made = m_dcDimmed.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
+    m_bSurfacesMissing = !made;
+    if (!m_bSurfacesMissing) StartDimmedSnapshot();
 }
 
 CSnapcrestDlg::~CSnapcrestDlg() { WaitForDimmedSnapshot(); }
@@ -92,6 +100,14 @@ bool CSnapcrestDlg::CopyScreenRect(const Rect& rect, HBITMAP* bitmap, BOOL toCli
 
 BOOL CSnapcrestDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    if (m_bSurfacesMissing) {
+        // Never shown (the template's visibility goes with the style), so the
+        // user's screen stays as it is; the session ends like a cancel and
+        // the surfaces made so far go with the window.
+        ::SetWindowLongA(m_hWnd, GWL_STYLE, WS_POPUP);
+        EndDialog(IDABORT);
+        return TRUE;
+    }
     if (m_onWindowReady) m_onWindowReady(m_hWnd);
     g_hCaptureWnd = m_hWnd;
     if (m_pToolBars) m_pToolBars->SetTarget(m_hWnd);

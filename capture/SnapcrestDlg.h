@@ -172,6 +172,9 @@ private:
     UniqueKernelHandle m_hDimThread;
     bool m_bDimmedReady = false;
 
+    // A screen-sized surface could not be made: the session ends unshown.
+    bool m_bSurfacesMissing = false;
+
     // The last composition drew the tool bar.
     BOOL m_bBarShown = 0;
     // Something changed that the work surface does not show yet.

@@ -15,6 +15,7 @@ add_library(snapcrest_core STATIC
   framework/ColorDialog.cpp
   platform/Gdiplus.cpp
   platform/Surface.cpp
+  platform/HandleCount.cpp
   platform/ImageSave.cpp
   platform/ModulePaths.cpp
   platform/StartupClock.cpp

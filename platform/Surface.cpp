@@ -1,6 +1,20 @@
 #include "platform/Surface.h"
 
+#include <atomic>
+#include <cstdlib>
+
 #include "platform/DibInfo.h"
+
+bool ScreenAllocationAllowed() {
+    static const long refused = [] {
+        char value[16] = {};
+        const DWORD n = ::GetEnvironmentVariableA("SNAPCREST_FAIL_SURFACE", value, sizeof value);
+        return n > 0 && n < sizeof value ? std::atol(value) : 0L;
+    }();
+    if (refused <= 0) return true;
+    static std::atomic<long> made{0};
+    return ++made != refused;
+}
 
 Surface::~Surface() {
     RestoreBitmap();
@@ -25,6 +39,7 @@ void Surface::SelectBitmap(HBITMAP bitmap) {
 }
 
 bool Surface::CreateDib(int width, int height) {
+    if (!ScreenAllocationAllowed()) return false;
     if (!m_dc && !CreateContext()) return false;
     BITMAPINFO bi = TopDownDib32(width, height);
     void* bits = nullptr;

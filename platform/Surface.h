@@ -1,6 +1,13 @@
 #pragma once
 #include "platform/GdiHandles.h"
 
+// False when the test hook says this screen-sized allocation is to fail, as
+// it would on a machine short of memory: SNAPCREST_FAIL_SURFACE=N refuses the
+// N-th such allocation of the process (CreateDib calls and whatever else the
+// caller routes through here), counting from 1. Without the variable it is
+// always true, at the cost of one comparison.
+bool ScreenAllocationAllowed();
+
 // A memory drawing context with a bitmap selected into it. The bitmap that the
 // context held when it was made is kept and selected back before the context
 // goes. Each step of the teardown can be taken on its own, so that a caller
