@@ -12,9 +12,10 @@ unsigned __stdcall LauncherThread(void*) {
     std::string exe;
     // A path that does not fit is never used cut short.
     if (!ExecutablePath(&exe)) return 0;
-    const std::string library = DeskBandLibraryPath(exe);
-    if (library.empty() || ::PathFileExistsA(library.c_str()) != 1) return 0;
-    const std::string command = DeskBandCommandLine(library);
+    // Nor is a command line too long for the launcher's buffer.
+    const std::string command = DeskBandCommandFor(exe);
+    if (command.empty()) return 0;
+    if (::PathFileExistsA(DeskBandLibraryPath(exe).c_str()) != 1) return 0;
     ::WinExec(command.c_str(), SW_SHOW);
     ::ExitProcess(0);
 }

@@ -6,6 +6,8 @@
 #include "app/DeskBandLauncher.h"
 #include "app/SnapcrestApp.h"
 #include "capture/SnapcrestDlg.h"
+#include "platform/GdiHandles.h"
+#include "platform/ModulePaths.h"
 #include "resources/resource.h"
 
 int g_bCanCapture = 0;
@@ -52,11 +54,22 @@ void ShowPoint::OnTimer(UINT_PTR) {
 }
 
 void ShowPoint::OpenCaptureSession() {
-    auto session = std::make_unique<CSnapcrestDlg>(nullptr);
-    session->m_onWindowReady = [](HWND window) {
-        if (CSnapcrestApp* app = GetSnapcrestApp()) app->m_hSessionWnd = window;
+    CSnapcrestApp* app = GetSnapcrestApp();
+    const HWND outer = app ? app->m_hSessionWnd : nullptr;
+    const HWND outerTarget = g_hCaptureWnd;
+    auto session = std::make_unique<CSnapcrestDlg>(nullptr, app ? app->m_earlySnapshot.Take() : nullptr);
+    session->m_onWindowReady = [app](HWND window) {
+        if (app) app->m_hSessionWnd = window;
     };
     session->DoModal();
+    // A capture opened inside another one (a hotkey during a capture) took
+    // the keyboard filter over; the outer one gets it back, and the keyboard,
+    // so that its arrow keys work again.
+    if (app && outer && ::IsWindow(outer)) {
+        app->m_hSessionWnd = outer;
+        g_hCaptureWnd = outerTarget;
+        ::SetForegroundWindow(outer);
+    }
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
 }
 
@@ -81,6 +94,8 @@ LRESULT ShowPoint::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgQuit:
         ::PostQuitMessage(0);
         break;
+    case kMsgTrayNotify:
+        return OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
     default:
         break;
     }
@@ -96,4 +111,50 @@ void ShowPoint::OnDestroy() {
     CDialog::OnDestroy();
     ::UnregisterHotKey(m_hWnd, kHotkeyCaptureA);
     ::UnregisterHotKey(m_hWnd, kHotkeyCaptureNumpad1);
+}
+
+LRESULT ShowPoint::OnTrayNotify(UINT iconId, UINT mouseMessage) {
+    if (iconId != kTrayIconId) return 1;
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        Relaunch();
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        POINT at{};
+        ::GetCursorPos(&at);
+        // Without the foreground the menu would not close on a click elsewhere.
+        ::SetForegroundWindow(m_hWnd);
+        UniqueMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+        if (HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr)
+            ::TrackPopupMenu(popup, 0, at.x, at.y, 0, m_hWnd, nullptr);
+    }
+    return 0;
+}
+
+BOOL ShowPoint::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case ID_RELAUNCH:
+        Relaunch();
+        return TRUE;
+    case ID_SHOW_TASKBAR:
+        return TRUE;
+    case ID_EXIT:
+        OnExit();
+        return TRUE;
+    default:
+        return CDialog::OnCommand(wParam, lParam);
+    }
+}
+
+void ShowPoint::Relaunch() {
+    std::string exe;
+    // A path that cannot be read whole is not run cut short.
+    if (!ExecutablePath(&exe)) return;
+    ::WinExec(RelaunchCommandLine(exe).c_str(), SW_SHOWNORMAL);
+}
+
+void ShowPoint::OnExit() {
+    m_nid.cbSize = sizeof m_nid;
+    m_nid.hWnd = m_hWnd;
+    m_nid.uID = kTrayIconId;
+    ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+    ::PostQuitMessage(0);
 }

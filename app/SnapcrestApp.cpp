@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/CommandLine.h"
 #include "app/ShowPoint.h"
 #include "capture/SnapcrestDlg.h"
 #include "platform/Gdiplus.h"
@@ -20,6 +21,10 @@ CSnapcrestApp::CSnapcrestApp() : CWinApp(), m_hSessionWnd(nullptr) {
 CSnapcrestApp* GetSnapcrestApp() { return dynamic_cast<CSnapcrestApp*>(AfxGetApp()); }
 
 BOOL CSnapcrestApp::InitInstance() {
+    // The capture that start-up opens shows the screen as it was at launch;
+    // grabbing it now lets the grab overlap the making of the host window.
+    if (!ContainsNoStart(::GetCommandLineA())) m_earlySnapshot.Start();
+
     gdip::Startup();
 
     ShowPoint host;

@@ -1,4 +1,5 @@
 #pragma once
+#include "capture/EarlySnapshot.h"
 #include "framework/WinApp.h"
 #include "resources/Messages.h"
 
@@ -15,6 +16,8 @@ public:
 
     // The window of the capture session last initialised; never cleared.
     HWND m_hSessionWnd;
+    // The screen grabbed at start-up for the capture that start-up opens.
+    EarlySnapshot m_earlySnapshot;
 };
 
 // The application object as the program's own type, or null (for instance in

@@ -30,3 +30,29 @@ ToolBarPlacement PlaceToolBar(const Rect& trueRect, int screenHeight);
 
 // The label text: the true rectangle's width and height, "W X H".
 void FormatSizeText(const Rect& trueRect, char* buffer, unsigned size);
+
+// The read-out next to the pointer while the left button is held: a box
+// above and to the right of the pointer with two lines, the true rectangle's
+// top-left corner and the colour under the pointer. Its size follows the
+// font: lh is the line height, cx the width of kReadoutReferenceText. It goes
+// left of the pointer when it would reach the right edge of a screen W wide,
+// and below it when it would not fit above.
+struct ReadoutLayout {
+    Rect box;    // outlined, not filled (may be inverted for a tiny font)
+    Rect fill;   // the translucent fill: 111 x 36 from the box's corner, whatever the font
+    Rect line1;  // the corner's position, centred
+    Rect line2;  // the colour under the pointer, centred
+    // Everything the read-out may draw on.
+    Rect Bounds() const;
+};
+ReadoutLayout PlaceReadout(Point pointer, int lh, int cx, int screenWidth);
+// Its font: 9-point 宋体, converted for the screen.
+inline constexpr int kReadoutPointSize = 90;
+inline constexpr char kReadoutFace[] = "宋体";
+// Only measured: four characters and two blanks, 10 bytes in code page 936.
+inline constexpr char kReadoutReferenceText[] = "顶点位置  ";
+inline constexpr int kReadoutReferenceLength = 10;
+// The two lines: "顶点位置(x,y)" with the true rectangle's left and top, and
+// "RGB(r,g,b)" of a GDI colour (red in the low byte). 64 bytes hold either.
+void FormatReadoutCorner(const Rect& trueRect, char* buffer, unsigned size);
+void FormatReadoutColour(unsigned long colour, char* buffer, unsigned size);

@@ -38,6 +38,9 @@ LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgCommitText:
         CommitText();
         break;
+    case kMsgFirstFrameShown:
+        EnsureToolBarSkin();
+        break;
     default:
         break;
     }
@@ -98,7 +101,7 @@ void CSnapcrestDlg::OnUndo() {
     }
     m_bHasSelection = 0;
     m_tracker.m_rect = Rect{-1, -2, -3, -4};
-    ::BitBlt(m_dcSnapshot.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcPristine.dc(), 0, 0, SRCCOPY);
+    // The snapshot is as it was taken: nothing ever draws on it.
     if (m_pToolBars) m_pToolBars->SetPosition(0, -200);
     ::PostQuitMessage(0);
 }

@@ -2,9 +2,12 @@
 // only when m_bFullRedraw asks for it, and every paint copies the work surface
 // to the window in one block transfer.
 #include <cstring>
+#include <functional>
+#include <string>
 
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
+#include "resources/Messages.h"
 
 namespace {
 constexpr float kDimAlpha = 0.7f;
@@ -27,56 +30,169 @@ void CSnapcrestDlg::OnPaint() {
     const double start = PaintTiming::Now();
     double composeMs = -1;
     bool partial = false;
+    // Changes made since the last repaint request are shown with this paint,
+    // the read-out where the pointer is now.
+    if (m_bFullRedraw && !m_bReferencePaint) InvalidateChanges();
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
+    // Short of memory for the work surface the session ends; until its
+    // window goes it shows the snapshot.
+    if (m_bFullRedraw && !EnsureWorkSurface()) m_bFullRedraw = 0;
     if (m_bFullRedraw) {
         m_bFullRedraw = 0;
+        if (m_bHasSelection) EnsureToolBarSkin();
         HDC work = m_dcWork.dc();
-        const RECT& area = ps.rcPaint;
-        partial = m_bHoverOnly &&
-                  !(area.left <= 0 && area.top <= 0 && area.right >= m_nScreenWidth && area.bottom >= m_nScreenHeight);
-        // Only a hover frame changed: what lies outside the invalid area
-        // would be composed exactly as the work surface already holds it.
-        if (partial) ::IntersectClipRect(work, area.left, area.top, area.right, area.bottom);
+        partial = !m_bReferencePaint && !m_bComposeAll;
+        // Only the areas that changed are composed: elsewhere the work
+        // surface already holds what a whole composition would put there.
+        if (partial) ::SelectClipRgn(work, m_rgnCompose.get());
         if (m_bReferencePaint)
             ComposeReference(work);
         else
             ComposeFast(work);
-        if (partial)
-            ::SelectClipRgn(work, nullptr);
-        else
-            m_bPicturePending = 0;
-        m_bHoverOnly = 0;
+        if (partial) ::SelectClipRgn(work, nullptr);
+        ::SetRectRgn(m_rgnCompose.get(), 0, 0, 0, 0);
+        m_bComposeAll = false;
         composeMs = PaintTiming::Now() - start;
     }
-    // Clipped by the platform to the invalid region.
-    ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcWork.dc(), 0, 0, SRCCOPY);
+    // Clipped by the platform to the invalid region. Until the first
+    // composition the picture is the snapshot itself.
+    const RECT& area = ps.rcPaint;
+    HDC picture = m_dcWork.dc() ? m_dcWork.dc() : m_dcSnapshot.dc();
+    ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, picture, area.left, area.top,
+             SRCCOPY);
     // The text being typed, straight onto the window over the picture.
     CNoWndEdit::DrawHosts(m_hWnd, dc);
     ::EndPaint(m_hWnd, &ps);
+    m_bReadoutPointerFixed = false;
     m_timing.PaintDone(start, composeMs, partial);
+    if (!m_bFirstFrameShown) {
+        m_bFirstFrameShown = true;
+        ::PostMessageA(m_hWnd, kMsgFirstFrameShown, 0, 0);
+    }
 }
 
-void CSnapcrestDlg::RequestRecompose() {
-    m_bFullRedraw = 1;
-    m_bPicturePending = 1;
-    m_bHoverOnly = 0;
+bool CSnapcrestDlg::EnsureWorkSurface() {
+    if (m_dcWork.bitmap()) return true;
+    if (!m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight)) {
+        // A context without its bitmap would paint the window black.
+        m_dcWork.DeleteContext();
+        AbandonShortOfMemory();
+        return false;
+    }
+    ::BitBlt(m_dcWork.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+    return true;
 }
+
+void CSnapcrestDlg::EnsureToolBarSkin() {
+    if (m_bSkinLoaded || !m_pToolBars) return;
+    m_bSkinLoaded = true;
+    m_pToolBars->LoadSkin();
+}
+
+void CSnapcrestDlg::RequestRecompose() { m_bFullRedraw = 1; }
 
 void CSnapcrestDlg::OnHoverChanged() {
-    // Several hover changes may come before one paint; any other change
-    // waiting to be shown makes it a whole composition.
-    m_bHoverOnly = !m_bPicturePending && (m_bHoverOnly || !m_bFullRedraw);
-    m_bFullRedraw = 1;
-    if (!m_pToolBars) return;
-    const Rect bar = m_pToolBars->BarRect();
-    const RECT barRect{bar.left, bar.top, bar.right, bar.bottom};
-    ::InvalidateRect(m_hWnd, &barRect, TRUE);
-    if (m_pToolBars->m_bPanelShown) {
-        const Rect panel = m_pToolBars->PanelArea();
-        const RECT panelRect{panel.left, panel.top, panel.right, panel.bottom};
-        ::InvalidateRect(m_hWnd, &panelRect, TRUE);
+    RequestRecompose();
+    if (m_bReferencePaint) {
+        // The reference way repaints the bar's and the panel's areas.
+        const Rect bar = m_pToolBars ? m_pToolBars->BarRect() : Rect{};
+        const RECT barRect{bar.left, bar.top, bar.right, bar.bottom};
+        ::InvalidateRect(m_hWnd, &barRect, TRUE);
+        if (m_pToolBars && m_pToolBars->m_bPanelShown) {
+            const Rect panel = m_pToolBars->PanelArea();
+            const RECT panelRect{panel.left, panel.top, panel.right, panel.bottom};
+            ::InvalidateRect(m_hWnd, &panelRect, TRUE);
+        }
+        return;
     }
+    InvalidateChanges();
+}
+
+scene::Look CSnapcrestDlg::CurrentLook() const {
+    scene::Look look;
+    look.valid = true;
+    look.hasSelection = m_bHasSelection != 0;
+    for (const auto& shape : m_shapes) {
+        const CShapeBase& s = *shape;
+        // Everything a shape's pixels depend on besides its bounds.
+        uint64_t stamp = std::hash<std::string>()(s.m_strText);
+        auto mix = [&stamp](uint64_t v) { stamp = (stamp ^ v) * 0x100000001B3ull; };
+        mix(static_cast<uint32_t>(s.m_ptStart.x));
+        mix(static_cast<uint32_t>(s.m_ptStart.y));
+        mix(static_cast<uint32_t>(s.m_ptEnd.x));
+        mix(static_cast<uint32_t>(s.m_ptEnd.y));
+        mix(s.m_points.size());
+        if (!s.m_points.empty()) mix((static_cast<uint64_t>(s.m_points.back().x) << 32) ^ static_cast<uint32_t>(s.m_points.back().y));
+        mix(s.m_crColor);
+        mix(static_cast<uint32_t>(s.m_nPenWidth));
+        mix(static_cast<uint64_t>(s.m_fTextWidth * 16) ^ (static_cast<uint64_t>(s.m_fTextHeight * 16) << 32));
+        look.shapes.push_back(scene::ShapeLook{&s, s.Bounds(), stamp});
+    }
+    if (!m_bHasSelection) return look;
+
+    const Rect t = m_tracker.GetTrueRect();
+    look.trueRect = t;
+    look.trackerRect = m_tracker.m_rect.Normalized();
+    look.trackerColor = m_tracker.m_crLine;
+    const int labelX = t.left, labelY = SizeLabelY(t, m_bBarAbove != 0);
+    // The bold italic text may lean a little past its box.
+    look.labelBox = SizeLabelBox(labelX, labelY).Inflated(3);
+    if (m_bShowReadout) {
+        char text[64];
+        FormatSizeText(t, text, sizeof text);
+        look.labelText = text;
+    } else {
+        look.labelText = m_szSizeText;
+    }
+    if (m_bShowReadout) {
+        // What the box shows comes from the screen at the composition, so it
+        // is drawn again wherever it was and is.
+        const Rect screen{0, 0, m_nScreenWidth, m_nScreenHeight};
+        look.readoutBox = ReadoutLayoutAt(ReadoutPointer()).Bounds().Inflated(2).Intersected(screen);
+        look.readoutText = std::to_string(++m_nReadoutSerial);
+    }
+    if (m_pToolBars) {
+        const ToolBarPlacement bar = PlaceToolBar(t, m_nScreenHeight);
+        look.barRect = m_pToolBars->BarRectAt(bar.bar.x, bar.bar.y);
+        look.panelArea = m_pToolBars->PanelAreaAt(bar.panel.x, bar.panel.y);
+        look.barStates = m_pToolBars->Look();
+    }
+    return look;
+}
+
+void CSnapcrestDlg::InvalidateChanges() {
+    // The pointer the read-out is marked for is the one the next paint
+    // draws it for.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    m_ptReadoutPointer = Point{cursor.x, cursor.y};
+    m_bReadoutPointerFixed = true;
+    // The bar's place and size are known only once its skin is.
+    if (m_bHasSelection) EnsureToolBarSkin();
+    const scene::Look now = CurrentLook();
+    const scene::Change change = scene::Diff(m_lookMarked, now);
+    m_lookMarked = now;
+    if (change.whole) {
+        m_bComposeAll = true;
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        return;
+    }
+    if (change.areas.empty()) return;
+    // One region, so that the window is told once.
+    UniqueRegion changed(::CreateRectRgn(0, 0, 0, 0));
+    for (const Rect& r : change.areas) {
+        UniqueRegion area(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
+        ::CombineRgn(changed.get(), changed.get(), area.get(), RGN_OR);
+    }
+    ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), changed.get(), RGN_OR);
+    ::InvalidateRgn(m_hWnd, changed.get(), FALSE);
+}
+
+void CSnapcrestDlg::NoteDrawnOnWindow(const Rect& r) {
+    if (r.IsEmpty()) return;
+    UniqueRegion area(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    ::CombineRgn(m_rgnDrawnOnWindow.get(), m_rgnDrawnOnWindow.get(), area.get(), RGN_OR);
 }
 
 void CSnapcrestDlg::ComposeReference(HDC dc) {
@@ -108,9 +224,9 @@ void CSnapcrestDlg::ComposeFast(HDC dc) {
     // The snapshot never changes while a selection exists, so its dimmed copy
     // stands for "copy the snapshot, dim the whole surface".
     ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcDimmed.dc(), 0, 0, SRCCOPY);
-    // The read-out box is drawn before the dimming, so once it draws pixels its
-    // own area is composed bright here and dimmed on its own.
-    if (m_bShowReadout) DrawPointerReadout(m_tracker.GetTrueRect(), dc);
+    // The read-out box is drawn before the dimming, so its own area is
+    // composed bright here and dimmed on its own.
+    if (m_bShowReadout) DrawPointerReadoutDimmed(m_tracker.GetTrueRect(), dc);
     ComposeSelectionItems(dc, m_tracker.GetTrueRect());
     DrawShapes(dc);
 }
@@ -124,6 +240,7 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
     // The label follows where the previous composition put the bar.
     DrawSizeLabel(dc, t.left, SizeLabelY(t, m_bBarAbove != 0));
 
+    EnsureToolBarSkin();
     const ToolBarPlacement bar = PlaceToolBar(t, m_nScreenHeight);
     m_bBarAbove = bar.above ? 1 : 0;
     if (m_pToolBars) {
@@ -132,14 +249,6 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
         m_pToolBars->Draw(dc);
         m_bBarShown = 1;
     }
-}
-
-void CSnapcrestDlg::DrawPointerReadout(const Rect& t, HDC) {
-    // The box next to the pointer is drawn here once the read-out exists; the
-    // size label's text comes from the same step.
-    FormatSizeText(t, m_szSizeText, sizeof m_szSizeText);
-    m_nReadoutLeft = t.left;
-    m_nReadoutTop = t.top;
 }
 
 void CSnapcrestDlg::DimBackground(HDC dc) {
@@ -175,15 +284,15 @@ BOOL CSnapcrestDlg::OnEraseBkgnd(HDC) {
 }
 
 void CSnapcrestDlg::RepaintAll() {
-    // Whatever changed is not on the work surface yet.
-    m_bPicturePending = 1;
-    m_bHoverOnly = 0;
-    RECT window;
-    ::GetWindowRect(m_hWnd, &window);
-    UniqueRegion region(::CreateRectRgnIndirect(&window));
-    UniqueRegion empty(::CreateRectRgn(0, 0, 0, 0));
-    ::CombineRgn(m_rgnRepaint.get(), region.get(), empty.get(), RGN_DIFF);
-    ::InvalidateRgn(m_hWnd, region.get(), TRUE);
+    if (m_bReferencePaint) {
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+        return;
+    }
+    // The window shows the composed picture again where something was drawn
+    // straight onto it, and what changed since, if it is to be composed.
+    ::InvalidateRgn(m_hWnd, m_rgnDrawnOnWindow.get(), FALSE);
+    ::SetRectRgn(m_rgnDrawnOnWindow.get(), 0, 0, 0, 0);
+    if (m_bFullRedraw) InvalidateChanges();
 }
 
 void CSnapcrestDlg::OnCancel() {

@@ -37,6 +37,11 @@ void CSnapcrestDlg::StartShape(Point p) {
     m_bNewShape = 1;
     // Previews start from the window as the user sees it now, so a picture
     // still waiting to be painted is painted first.
+    if (!EnsureShapeSurfaces()) {
+        m_bButtonDown = 0;
+        AbandonShortOfMemory();
+        return;
+    }
     ::UpdateWindow(m_hWnd);
     WindowDC window(m_hWnd);
     ::BitBlt(m_hdcBefore.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, window.get(), 0, 0, SRCCOPY);
@@ -59,10 +64,12 @@ void CSnapcrestDlg::UpdateShape(Point p) {
         WindowDC window(m_hWnd);
         // Only the new segment: the strokes drawn before are on the window already.
         auto* pen = dynamic_cast<CShapeDrawPen*>(m_pCurShape);
-        if (pen && !m_bReferencePaint)
+        if (pen && !m_bReferencePaint) {
             pen->DrawLastSegment(window.get());
-        else
+            NoteDrawnOnWindow(pen->LastSegmentBounds());
+        } else {
             m_pCurShape->Draw(window.get());
+        }
     } else {
         PreviewShape();
     }
@@ -82,6 +89,7 @@ void CSnapcrestDlg::PreviewShape() {
     const Rect area = m_rcPreviewShown.United(now).Intersected(Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
     m_rcPreviewShown = now;
     if (area.IsEmpty()) return;
+    NoteDrawnOnWindow(area);
     HDC preview = m_hdcPreview.dc();
     ::BitBlt(preview, area.left, area.top, area.Width(), area.Height(), m_hdcBefore.dc(), area.left, area.top, SRCCOPY);
     m_pCurShape->Draw(preview);
@@ -107,6 +115,7 @@ void CSnapcrestDlg::FinishShape(Point p) {
             WindowDC window(m_hWnd);
             ::SetROP2(window.get(), R2_COPYPEN);
             m_pCurShape->Draw(window.get());
+            NoteDrawnOnWindow(m_pCurShape->Bounds());
             SetArrowCursor();
             m_pCurShape->m_bEnabled = 0;
             m_pCurShape->m_bOutlined = 0;
@@ -134,4 +143,9 @@ void CSnapcrestDlg::DrawShapes(HDC dc) {
         shape->m_bEnabled = 1;
         shape->Draw(dc);
     }
+}
+
+bool CSnapcrestDlg::EnsureShapeSurfaces() {
+    if (!m_hdcPreview.bitmap() && !m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight)) return false;
+    return m_hdcBefore.bitmap() || m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight);
 }

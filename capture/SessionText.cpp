@@ -90,7 +90,6 @@ void CSnapcrestDlg::CommitText() {
     // The whole text is kept, however long.
     m_pCurShape->m_ptStart = kParking;
     CloseTextEntry();
-    RepaintAll();
     m_pCurShape->m_strText = WithLineFeeds(typed);
     if (m_pToolBars) m_pToolBars->m_bText = 1;
     // The move to the box's corner is done by the window's own thread, so it
@@ -98,7 +97,9 @@ void CSnapcrestDlg::CommitText() {
     const bool timerRunning = !m_pendingText.empty();
     m_pendingText.push_back(PendingText{m_pCurShape, m_ptTextOrigin, ::GetTickCount64() + kPlaceDelayMs});
     if (!timerRunning) ::SetTimer(m_hWnd, kTimerPlaceText, kPlaceDelayMs, nullptr);
+    // The repaint comes last, once everything it is to show is set.
     RequestRecompose();
+    RepaintAll();
 }
 
 void CSnapcrestDlg::OnTimer(UINT_PTR id) {

@@ -24,7 +24,8 @@ constexpr COLORREF kTrackerIdleColor = 0x0082640A;
 gdip::Image LoadBackdrop() { return gdip::Image::FromFile(L".\\skinScreen\\back.jpg"); }
 }  // namespace
 
-CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pParent) {
+CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> ready)
+    : CDialog(IDD_SNAPCREST_DIALOG, pParent) {
     // What the previous sessions left alive, for the leak test; nothing of
     // this session is made yet.
     ReportLiveHandles();
@@ -49,46 +50,42 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent) : CDialog(IDD_SNAPCREST_DIALOG, pPar
     m_nScreenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     m_nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
 
-    // The snapshot is taken before the window exists, so it never shows the session.
-    if (ScreenAllocationAllowed()) {
-        UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-        m_hSnapshot.reset(::CreateCompatibleBitmap(display.get(), m_nScreenWidth, m_nScreenHeight));
-    }
-    HBITMAP snapshot = m_hSnapshot.get();
-    CopyScreenRect(Rect{0, 0, m_nScreenWidth, m_nScreenHeight}, &snapshot, FALSE);
+    // The snapshot is taken before the window exists, so it never shows the
+    // session. It is a DIB section so that the dimmed copy can be made from
+    // its memory on another thread; nothing ever draws on it.
+    if (!ready || ready->width != m_nScreenWidth || ready->height != m_nScreenHeight) ready = GrabWholeScreen();
+    m_hSnapshot = std::move(ready->bitmap);
+    m_pSnapshotBits = m_hSnapshot ? ready->bits : nullptr;
 
     m_rgnRepaint.reset(::CreateRectRgn(0, 0, 50, 50));
+    m_rgnCompose.reset(::CreateRectRgn(0, 0, 0, 0));
+    m_rgnDrawnOnWindow.reset(::CreateRectRgn(0, 0, 0, 0));
     m_nReadoutLeft = m_nReadoutTop = m_nReadoutX = m_nReadoutY = m_nReadoutColor = 0;
 
+    // The bar's skin is composed once the first frame is on the screen.
     m_pToolBars = std::make_unique<CToolBars>();
-    m_pToolBars->LoadSkin();
     m_pCurShape = nullptr;
 
     m_bTextBoxOpen = m_bButtonDown = m_bFullRedraw = 0;
 
-    m_dcWork.CreateContext();
+    // Only the snapshot is needed for the first frame. The work surface is
+    // made at the first composition, the shape surfaces at the first shape:
+    // a session that draws nothing never holds their memory.
     m_dcSnapshot.CreateContext();
     m_dcSnapshot.SelectBitmap(m_hSnapshot.get());
-    // Short of memory for any of the screen-sized surfaces the session
-    // cannot show a true picture: it ends before its window ever shows.
-    bool made = static_cast<bool>(m_hSnapshot);
-    made = m_dcPristine.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
-    made = m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
-    ::BitBlt(m_dcWork.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
-    ::BitBlt(m_dcPristine.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
-    made = m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
-    made = m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
+    // Without its snapshot the session has no true picture to show: it ends
+    // before its window ever shows. The other screen-sized surfaces are made
+    // later; their failure ends the session then (AbandonShortOfMemory).
+    m_bSurfacesMissing = !m_hSnapshot;
 
     m_hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 
     const char* reference = std::getenv("SNAPCREST_REFERENCE_PAINT");
     m_bReferencePaint = reference && std::strcmp(reference, "1") == 0;
 
-    // Made now, with the other screen-sized surfaces. The backdrop image is
-    // read and the dimmed snapshot filled in the background, so that the
-    // frozen picture shows at once; nothing uses the image before that is done.
-    made = m_dcDimmed.CreateDib(m_nScreenWidth, m_nScreenHeight) && made;
-    m_bSurfacesMissing = !made;
+    // The backdrop image is read and the dimmed snapshot made in the
+    // background, so that the frozen picture shows at once; nothing uses the
+    // image before that is done.
     if (!m_bSurfacesMissing) StartDimmedSnapshot();
 }
 
@@ -144,7 +141,6 @@ void CSnapcrestDlg::OnDestroy() {
 
     // Each surface gets back the bitmap its context held when it was made.
     m_dcSnapshot.RestoreBitmap();
-    m_dcPristine.RestoreBitmap();
     m_dcWork.RestoreBitmap();
     m_hdcBefore.RestoreBitmap();
     m_hdcPreview.RestoreBitmap();
@@ -152,8 +148,6 @@ void CSnapcrestDlg::OnDestroy() {
     m_hSnapshot.Release();
     m_dcWork.DeleteContext();
     m_dcSnapshot.DeleteContext();
-    m_dcPristine.DeleteContext();
-    m_dcPristine.DeleteBitmap();
     m_hdcPreview.DeleteContext();
     m_hdcPreview.DeleteBitmap();
     m_hdcBefore.DeleteContext();
@@ -173,27 +167,34 @@ void CSnapcrestDlg::NudgeByKey(unsigned vk, bool shift) {
     }
 }
 
+void CSnapcrestDlg::AbandonShortOfMemory() {
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    EndDialog(IDABORT);
+}
+
 void CSnapcrestDlg::EndSessionAndQuit() {
     EndDialog(0);
     ::PostQuitMessage(0);
 }
 
 void CSnapcrestDlg::StartDimmedSnapshot() {
-    if (!m_dcDimmed.bits() || !m_dcPristine.bits()) {
+    if (!m_pSnapshotBits) {
         m_pBackImage = LoadBackdrop();
         return;
     }
-    // The pristine copy holds the snapshot's pixels and is not written while
-    // the job runs; the job copies it by memory so it shares no context.
+    // The snapshot is never written; the job copies it by memory so that it
+    // shares no context with this thread.
     ::GdiFlush();
     m_hDimThread.reset(reinterpret_cast<HANDLE>(_beginthreadex(
         nullptr, 0,
         [](void* arg) -> unsigned {
             auto* self = static_cast<CSnapcrestDlg*>(arg);
             self->m_pBackImage = LoadBackdrop();
-            std::memcpy(self->m_dcDimmed.bits(), self->m_dcPristine.bits(),
+            if (!self->m_dcDimmed.CreateDib(self->m_nScreenWidth, self->m_nScreenHeight)) return 0;
+            std::memcpy(self->m_dcDimmed.bits(), self->m_pSnapshotBits,
                         static_cast<size_t>(self->m_nScreenWidth) * self->m_nScreenHeight * 4);
             self->DimBackground(self->m_dcDimmed.dc());
+            self->LearnDimTable();
             ::GdiFlush();
             return 0;
         },
@@ -205,6 +206,6 @@ void CSnapcrestDlg::WaitForDimmedSnapshot() {
     if (m_hDimThread) {
         ::WaitForSingleObject(m_hDimThread.get(), INFINITE);
         m_hDimThread.Release();
-        m_bDimmedReady = true;
+        m_bDimmedReady = m_dcDimmed.bits() != nullptr;
     }
 }

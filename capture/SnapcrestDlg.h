@@ -5,7 +5,11 @@
 #include <memory>
 #include <vector>
 
+#include "capture/DimTable.h"
+#include "capture/EarlySnapshot.h"
+#include "capture/PaintLayout.h"
 #include "capture/PaintTiming.h"
+#include "capture/SceneDiff.h"
 #include "framework/Dialog.h"
 #include "framework/Geometry.h"
 #include "platform/GdiHandles.h"
@@ -23,7 +27,9 @@
 // the work surface and copied to the window in one block transfer.
 class CSnapcrestDlg : public CDialog, public ITrackerOwner {
 public:
-    explicit CSnapcrestDlg(CWnd* pParent = nullptr);
+    // With `ready`, a snapshot of the screen taken a moment before (at the
+    // program's start), the session shows that one instead of grabbing anew.
+    explicit CSnapcrestDlg(CWnd* pParent = nullptr, std::unique_ptr<ScreenSnapshot> ready = nullptr);
     ~CSnapcrestDlg() override;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -50,6 +56,8 @@ public:
     // Blocks until the dimmed snapshot is ready (it is prepared in the
     // background so that the frozen picture shows at once).
     void WaitForDimmedSnapshot();
+    // What dimming adds to each colour value, learnt with the dimmed snapshot.
+    const DimTable& GetDimTable() const { return m_dimTable; }
 
     // The keyboard nudge of the selection by one arrow key; shown at once.
     void NudgeByKey(unsigned vk, bool shift);
@@ -79,6 +87,7 @@ public:
     CMyTracker m_tracker;
     HCURSOR m_hCursor = nullptr;
     UniqueBitmap m_hSnapshot;
+    void* m_pSnapshotBits = nullptr;  // the snapshot's pixel memory, read only
     UniqueRegion m_rgnRepaint;
     std::unique_ptr<CToolBars> m_pToolBars;
     // The pointer read-out's last corner and pointer positions.
@@ -89,7 +98,6 @@ public:
     Surface m_dcSnapshot;
     Surface m_hdcPreview;
     Surface m_hdcBefore;
-    Surface m_dcPristine;
     BOOL m_bOffHandle = 1;
     BOOL m_bBarAbove = 0;
     char m_szSizeText[256] = {};
@@ -137,8 +145,16 @@ private:
     bool BarAnswers() const { return m_pToolBars && m_bBarShown; }
     // Sets m_bFullRedraw: the next paint composes the picture again.
     void RequestRecompose();
-    // Message 3028: recomposes and repaints only the bar's and panel's areas.
+    // Message 3028: a hover frame of the bar changed.
     void OnHoverChanged();
+
+    // What the next composition would show, item by item.
+    scene::Look CurrentLook() const;
+    // Marks what changed since the last call for composing and showing.
+    void InvalidateChanges();
+    // Something was drawn straight onto the window there; the next repaint
+    // shows the composed picture there again.
+    void NoteDrawnOnWindow(const Rect& area);
 
     // Shapes: the press that starts one, the pointer's moves, the release.
     void StartShape(Point p);
@@ -149,6 +165,16 @@ private:
     // The live preview of the current shape from the before-shape surface.
     void PreviewShape();
 
+    // Surfaces and the bar's skin, made when first needed rather than
+    // before the first frame.
+    // Each false when its screen-sized surfaces cannot be made.
+    bool EnsureWorkSurface();
+    bool EnsureShapeSurfaces();
+    // Short of memory for a screen-sized surface: the window goes at once,
+    // so the user's screen is back, and the session ends like a cancel.
+    void AbandonShortOfMemory();
+    void EnsureToolBarSkin();
+
     // Text: the box that opens at a release with the text tool, the closing
     // of the text entry, and the placing of committed text 100 ms later.
     CNoWndEdit& TextEntry();
@@ -158,9 +184,21 @@ private:
     // Forgets a shape that is about to go, so no later step reaches it.
     void ForgetPendingText(const CShapeBase* shape);
 
-    // The part of the pointer read-out that the size label depends on: the
-    // label's text, from the true rectangle.
+    // The pointer read-out: the box beside the pointer with the true
+    // rectangle's corner and the colour under the pointer, and the size
+    // label's text. Drawn bright, for the dimming that follows to dim it.
     void DrawPointerReadout(const Rect& trueRect, HDC dc);
+    // The same on a picture already dimmed: the box's area is composed from
+    // the snapshot and dimmed on its own, to the same pixels.
+    void DrawPointerReadoutDimmed(const Rect& trueRect, HDC dc);
+    void PaintPointerReadout(const Rect& trueRect, HDC dc, bool dimmed);
+    void DimReadoutArea(HDC dc, Rect area);
+    // The pointer the read-out is drawn for: the one the last marking of
+    // changes saw while a paint is under way, else the pointer now.
+    Point ReadoutPointer() const;
+    ReadoutLayout ReadoutLayoutAt(Point pointer) const;
+    // Learns from a small probe how dimming changes each byte value.
+    void LearnDimTable();
     // Steps of the composition shared by both ways of composing.
     void ComposeSelectionItems(HDC dc, const Rect& trueRect);
     // Ends the session and, through the quit request, the process.
@@ -171,17 +209,28 @@ private:
     Surface m_dcDimmed;
     UniqueKernelHandle m_hDimThread;
     bool m_bDimmedReady = false;
+    DimTable m_dimTable;
+
+    Point m_ptReadoutPointer;
+    bool m_bReadoutPointerFixed = false;
+    mutable int m_nReadoutLineHeight = 0, m_nReadoutReferenceWidth = 0;
+    mutable unsigned m_nReadoutSerial = 0;
+
+    bool m_bSkinLoaded = false;
+    bool m_bFirstFrameShown = false;
 
     // A screen-sized surface could not be made: the session ends unshown.
     bool m_bSurfacesMissing = false;
 
     // The last composition drew the tool bar.
     BOOL m_bBarShown = 0;
-    // Something changed that the work surface does not show yet.
-    BOOL m_bPicturePending = 0;
-    // The only change to show is a tool bar button's hover frame, so only
-    // the invalid areas need composing.
-    BOOL m_bHoverOnly = 0;
+    // The picture as last marked for composing, and the areas marked since
+    // the last composition (or all of them).
+    scene::Look m_lookMarked;
+    UniqueRegion m_rgnCompose;
+    bool m_bComposeAll = true;
+    // Where the window shows something other than the work surface.
+    UniqueRegion m_rgnDrawnOnWindow;
     // Where the current shape's last preview drew on the window.
     Rect m_rcPreviewShown;
 

@@ -24,7 +24,9 @@ add_library(snapcrest_core STATIC
   app/DeskBandLauncher.cpp
   capture/SnapcrestDlg.cpp
   capture/ScreenGrab.cpp
+  capture/EarlySnapshot.cpp
   capture/SessionPaint.cpp
+  capture/SessionReadout.cpp
   capture/SessionInput.cpp
   capture/SessionCommands.cpp
   capture/SessionShapes.cpp

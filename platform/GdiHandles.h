@@ -44,6 +44,8 @@ using UniquePen = UniqueHandle<HPEN, DeleteTypedObject<HPEN>>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteTypedObject<HBRUSH>>;
 using UniqueFont = UniqueHandle<HFONT, DeleteTypedObject<HFONT>>;
 using UniqueRegion = UniqueHandle<HRGN, DeleteTypedObject<HRGN>>;
+// A menu loaded from the resources.
+using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
 // A kernel object (a thread, say).
 using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
 
@@ -60,6 +62,22 @@ private:
     HWND m_hwnd;
     HDC m_dc;
 };
+
+// A font of a size in tenths of a point, converted for the screen as the
+// framework's CreatePointFont does; null when it cannot be made.
+inline HFONT CreatePointFontA(int tenthsOfPoint, const char* face) {
+    LOGFONTA lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+    HDC screen = ::GetDC(nullptr);
+    POINT size{0, ::MulDiv(::GetDeviceCaps(screen, LOGPIXELSY), tenthsOfPoint, 720)};
+    POINT origin{0, 0};
+    ::DPtoLP(screen, &size, 1);
+    ::DPtoLP(screen, &origin, 1);
+    ::ReleaseDC(nullptr, screen);
+    lf.lfHeight = size.y > origin.y ? origin.y - size.y : size.y - origin.y;
+    return ::CreateFontIndirectA(&lf);
+}
 
 // Selects an object into a DC for a scope and selects the previous one back.
 class SelectScope {

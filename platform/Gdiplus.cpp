@@ -167,4 +167,9 @@ void DrawTextInBox(HDC dc, const std::wstring& text, const wchar_t* face, float 
                    brush.get());
 }
 
+void FillRectangle(const Graphics& g, const SolidBrush& brush, int x, int y, int w, int h) {
+    if (!g || !brush) return;
+    GdipFillRectangleI(g.get(), brush.get(), x, y, w, h);
+}
+
 }  // namespace gdip

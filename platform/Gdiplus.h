@@ -112,4 +112,7 @@ private:
 void DrawTextInBox(HDC dc, const std::wstring& text, const wchar_t* face, float points, Gdiplus::ARGB color,
                    const Gdiplus::RectF& box);
 
+// Fills (x, y, w, h) with the brush, in pixels.
+void FillRectangle(const Graphics& g, const SolidBrush& brush, int x, int y, int w, int h);
+
 }  // namespace gdip

@@ -5,16 +5,23 @@
 
 #include "platform/DibInfo.h"
 
-bool ScreenAllocationAllowed() {
+namespace {
+// The test hook: SNAPCREST_FAIL_SURFACE=N refuses the N-th allocation of at
+// least the screen's size in the process, counting from 1, as a machine short
+// of memory would. Read once; without it the check is one comparison.
+bool ScreenAllocationAllowed(int width, int height) {
     static const long refused = [] {
         char value[16] = {};
         const DWORD n = ::GetEnvironmentVariableA("SNAPCREST_FAIL_SURFACE", value, sizeof value);
         return n > 0 && n < sizeof value ? std::atol(value) : 0L;
     }();
     if (refused <= 0) return true;
+    const long long screen = static_cast<long long>(::GetSystemMetrics(SM_CXSCREEN)) * ::GetSystemMetrics(SM_CYSCREEN);
+    if (static_cast<long long>(width) * height < screen) return true;
     static std::atomic<long> made{0};
     return ++made != refused;
 }
+}  // namespace
 
 Surface::~Surface() {
     RestoreBitmap();
@@ -38,12 +45,16 @@ void Surface::SelectBitmap(HBITMAP bitmap) {
     }
 }
 
-bool Surface::CreateDib(int width, int height) {
-    if (!ScreenAllocationAllowed()) return false;
-    if (!m_dc && !CreateContext()) return false;
+HBITMAP CreateTopDownDib(int width, int height, void** bits) {
+    if (!ScreenAllocationAllowed(width, height)) return nullptr;
     BITMAPINFO bi = TopDownDib32(width, height);
+    return ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+bool Surface::CreateDib(int width, int height) {
+    if (!m_dc && !CreateContext()) return false;
     void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(m_dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = CreateTopDownDib(width, height, &bits);
     if (!bmp) return false;
     m_bitmap.reset(bmp);
     m_bits = bits;

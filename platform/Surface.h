@@ -1,18 +1,17 @@
 #pragma once
 #include "platform/GdiHandles.h"
 
-// False when the test hook says this screen-sized allocation is to fail, as
-// it would on a machine short of memory: SNAPCREST_FAIL_SURFACE=N refuses the
-// N-th such allocation of the process (CreateDib calls and whatever else the
-// caller routes through here), counting from 1. Without the variable it is
-// always true, at the cost of one comparison.
-bool ScreenAllocationAllowed();
-
 // A memory drawing context with a bitmap selected into it. The bitmap that the
 // context held when it was made is kept and selected back before the context
 // goes. Each step of the teardown can be taken on its own, so that a caller
 // can release several surfaces in an order of its choosing; whatever is left
 // is released by the destructor.
+// A 32-bit, top-down DIB section of width x height, selected nowhere;
+// bits receives its pixel memory. Null on failure (for tests,
+// SNAPCREST_FAIL_SURFACE=N makes the N-th one of at least the screen's size
+// fail, as on a machine short of memory).
+HBITMAP CreateTopDownDib(int width, int height, void** bits);
+
 class Surface {
 public:
     Surface() = default;

@@ -106,7 +106,12 @@ void CShapeCircle::EraseOutline(HDC dc) {
     m_bOutlined = 1;
 }
 
-Rect CShapeCircle::Bounds() const { return shapegeo::OutlineBounds(m_ptStart, m_ptEnd, m_nPenWidth); }
+Rect CShapeCircle::Bounds() const {
+    // A very flat ellipse turns sharply at its ends, where the pen's mitred
+    // joins reach up to ten half widths out.
+    const int miterReach = 5 * m_nPenWidth;
+    return shapegeo::OutlineBounds(m_ptStart, m_ptEnd, m_nPenWidth).Inflated(miterReach);
+}
 
 // ---------------------------------------------------------------- arrow
 
@@ -203,6 +208,10 @@ void CShapeDrawText::Draw(HDC dc) {
 
 Rect CShapeDrawText::Bounds() const {
     if (m_strText.empty() || m_fTextWidth <= 0 || m_fTextHeight <= 0) return Rect{};
-    return Rect{m_ptStart.x, m_ptStart.y, m_ptStart.x + static_cast<int>(std::ceil(m_fTextWidth)),
-                m_ptStart.y + static_cast<int>(std::ceil(m_fTextHeight))};
+    // The text is clipped to its layout box, but glyphs may reach a little
+    // past it: a line whose top fits is drawn whole on some platforms.
+    constexpr int kOverhang = 2, kLastLine = 26;
+    return Rect{m_ptStart.x - kOverhang, m_ptStart.y - kOverhang,
+                m_ptStart.x + static_cast<int>(std::ceil(m_fTextWidth)) + kLastLine,
+                m_ptStart.y + static_cast<int>(std::ceil(m_fTextHeight)) + kLastLine};
 }

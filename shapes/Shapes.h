@@ -106,6 +106,7 @@ private:
 class CShapeDrawText : public CShapeBase {
 public:
     void Draw(HDC dc) override;
-    // The layout box, grown to whole pixels; empty without text.
+    // The layout box, grown to whole pixels and by what glyphs may draw past
+    // it; empty without text.
     Rect Bounds() const override;
 };

@@ -155,6 +155,37 @@ void CToolBars::SetPanelPosition(int x, int y) {
     m_rcSwatch = m_pBtnColor->m_rc;
 }
 
+Rect CToolBars::BarRectAt(int x, int y) const {
+    if (!m_pBtnRect) return Rect{};
+    return LayoutRow(x, y, static_cast<int>(m_pBarImage.Height()), m_pBtnRect->m_nHeight).bar;
+}
+
+Rect CToolBars::PanelAreaAt(int x, int y) const {
+    if (!m_pBtnOne || !m_bPanelShown) return Rect{};
+    const Point o = PanelBackground(x, y);
+    const Rect background{o.x, o.y, o.x + static_cast<int>(m_pPanelImage.Width()),
+                          o.y + static_cast<int>(m_pPanelImage.Height())};
+    const PanelLayout l = LayoutPanel(x, y, static_cast<int>(m_pPanelImage.Height()), m_pBtnOne->m_nHeight);
+    const auto buttons = Buttons();
+    std::array<Rect, kPanelButtons> panel;
+    for (int i = 0; i < kPanelButtons; ++i) {
+        const CChildSituationCtrl* b = buttons[kBarButtons + i];
+        const Point p = l.buttons[i];
+        panel[i] = b ? Rect{p.x, p.y, p.x + b->m_nFrameWidth, p.y + b->m_nHeight} : Rect{};
+    }
+    // The swatch is the colour button's rectangle.
+    return toolbar::PanelArea(background, panel, panel[kPanelButtons - 1]);
+}
+
+std::vector<int> CToolBars::Look() const {
+    std::vector<int> look;
+    look.reserve(kButtons + 2);
+    for (const CChildSituationCtrl* b : Buttons()) look.push_back(b ? b->m_nState : -1);
+    look.push_back(static_cast<int>(m_crSwatch));
+    look.push_back(m_bPanelShown);
+    return look;
+}
+
 Rect CToolBars::PanelArea() const {
     const Point o = PanelBackground(m_nPanelX, m_nPanelY);
     const Rect background{o.x, o.y, o.x + static_cast<int>(m_pPanelImage.Width()),

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "framework/Geometry.h"
 #include "platform/GdiHandles.h"
@@ -79,6 +80,13 @@ public:
     // buttons and swatch), for partial repaints.
     Rect BarRect() const { return Rect{m_nBarLeft, m_nBarTop, m_nBarRight, m_nBarBottom}; }
     Rect PanelArea() const;
+    // Where the bar and the panel would lie for these anchors (what
+    // SetPosition and SetPanelPosition would make of them), without moving them.
+    Rect BarRectAt(int x, int y) const;
+    Rect PanelAreaAt(int x, int y) const;
+    // Everything but the position that the bar's and panel's pixels depend
+    // on: the buttons' frames, the swatch colour, whether the panel shows.
+    std::vector<int> Look() const;
 
     gdip::Image m_pBarImage;
     std::unique_ptr<CChildSituationCtrl> m_pBtnRect;

@@ -61,30 +61,61 @@ protected:
 PatternScreen* ComposerTest::pattern_ = nullptr;
 CSnapcrestDlg* ComposerTest::session_ = nullptr;
 
+// The read-out's line height and the width of its reference text, which
+// decide where it meets the screen's edges.
+void ReadoutMetrics(int* lh, int* cx) {
+    Surface s;
+    s.CreateDib(8, 8);
+    UniqueFont font(CreatePointFontA(kReadoutPointSize, kReadoutFace));
+    SelectScope select(s.dc(), font.get());
+    TEXTMETRICA tm{};
+    GetTextMetricsA(s.dc(), &tm);
+    SIZE size{};
+    GetTextExtentPoint32A(s.dc(), kReadoutReferenceText, kReadoutReferenceLength, &size);
+    *lh = tm.tmHeight + tm.tmExternalLeading;
+    *cx = size.cx;
+}
+
 TEST_F(ComposerTest, BothWaysGiveTheSamePixelsInEveryState) {
     const int W = session_->m_nScreenWidth, H = session_->m_nScreenHeight;
+    int lh = 0, cx = 0;
+    ReadoutMetrics(&lh, &cx);
+    // Without what dimming adds to each value, the fast way would dim the
+    // read-out's area with the full-screen image at every move.
+    session_->WaitForDimmedSnapshot();
+    EXPECT_TRUE(session_->GetDimTable().Ready());
     struct State {
         Rect rect;
         bool readout;
+        POINT pointer;  // where the read-out goes
     };
     const State states[] = {
-        {{100, 100, 300, 200}, true},
-        {{300, 200, 100, 100}, false},              // inverted
-        {{0, 0, W, H}, false},                      // the whole screen
-        {{-50, 10, 100, 60}, true},                 // past the left edge, label inside
-        {{W - 120, H - 30, W + 40, H + 20}, true},  // past the bottom right: bar above
-        {{500, 5, 900, 25}, false},                 // top within 30 pixels
-        {{700, H - 60, 1000, H - 47}, false},       // bar just fits below
-        {{700, H - 60, 1000, H - 46}, false},       // one pixel lower: above
-        {{10, 10, 14, 14}, true},                   // the 4 x 4 press selection
+        {{100, 100, 300, 200}, true, {300, 200}},      // resizing from the corner: the box outside
+        {{300, 200, 100, 100}, false, {0, 0}},         // inverted
+        {{0, 0, W, H}, false, {0, 0}},                 // the whole screen
+        {{-50, 10, 100, 60}, true, {60, 40}},          // past the left edge, label inside; box below
+        {{W - 120, H - 30, W + 40, H + 20}, true, {W - 60, H - 20}},  // past the bottom right: bar above
+        {{500, 5, 900, 25}, false, {0, 0}},            // top within 30 pixels
+        {{700, H - 60, 1000, H - 47}, false, {0, 0}},  // bar just fits below
+        {{700, H - 60, 1000, H - 46}, false, {0, 0}},  // one pixel lower: above
+        {{10, 10, 14, 14}, true, {14, 14}},            // the 4 x 4 press selection
+        {{400, 300, 800, 600}, true, {790, 310}},      // moving: the box partly inside
+        {{400, 300, 800, 600}, true, {W - 1, 5}},      // top-right corner: left of and below the pointer
+        {{400, 300, 800, 600}, true, {900, H - 1}},    // at the bottom edge
+        // Where the box meets the screen's edges, which the fast way dims
+        // differently: its right end at the right edge, its top at the top.
+        {{400, 300, 800, 600}, true, {W - cx - 52, 700}},
+        {{400, 300, 800, 600}, true, {900, 6 * lh - 48}},
     };
     for (const State& s : states) {
         for (BOOL before : {0, 1}) {
             Select(s.rect, s.readout);
+            SetCursorPos(s.pointer.x, s.pointer.y);
             Outcome ref = Compose(true, before);
             Outcome fast = Compose(false, before);
             SCOPED_TRACE(testing::Message() << "selection (" << s.rect.left << ", " << s.rect.top << ", "
-                                            << s.rect.right << ", " << s.rect.bottom << "), bar above before "
+                                            << s.rect.right << ", " << s.rect.bottom << "), pointer "
+                                            << s.pointer.x << ", " << s.pointer.y << ", bar above before "
                                             << before);
             EXPECT_EQ(ref.barAbove, fast.barAbove);
             ASSERT_EQ(ref.pixels.data.size(), fast.pixels.data.size());
@@ -127,6 +158,7 @@ TEST_F(ComposerTest, CompositionLimitedToAnAreaEqualsTheWholeOneThereAndLeavesTh
 
 TEST_F(ComposerTest, SelectionIsBrightOutsideIsDimmedAndTrackerAndLabelShow) {
     Select(Rect{400, 300, 800, 600}, true);
+    SetCursorPos(200, 900);  // the read-out away from what is checked
     Outcome out = Compose(false, 0);
     const Pixels& p = out.pixels;
     // Inside: exactly the snapshot from one pixel inside the selection, but

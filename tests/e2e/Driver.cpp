@@ -369,6 +369,42 @@ Program::Program(const std::string& args, const std::string& exe, const std::str
     AllowSetForegroundWindow(pid_);
 }
 
+std::unique_ptr<Program> Program::Attach(DWORD pid) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return nullptr;
+    std::unique_ptr<Program> program(new Program(Attached{}));
+    program->process_ = process;
+    program->pid_ = pid;
+    AllowSetForegroundWindow(pid);
+    return program;
+}
+
+std::string Program::ImagePath() const {
+    char path[MAX_PATH * 4] = {};
+    DWORD size = sizeof path;
+    if (!process_ || !QueryFullProcessImageNameA(process_, 0, path, &size)) return {};
+    return std::string(path, size);
+}
+
+std::vector<DWORD> CapturingProcesses() {
+    std::vector<DWORD> pids;
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* found = reinterpret_cast<std::vector<DWORD>*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            const RECT r = WindowRect(hwnd);
+            if (pid != GetCurrentProcessId() && IsWindowVisible(hwnd) && r.left == 0 && r.top == 0 &&
+                r.right == ScreenWidth() && r.bottom == ScreenHeight())
+                found->push_back(pid);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&pids));
+    std::sort(pids.begin(), pids.end());
+    pids.erase(std::unique(pids.begin(), pids.end()), pids.end());
+    return pids;
+}
+
 Program::~Program() {
     Kill();
     if (process_) CloseHandle(process_);
@@ -762,6 +798,14 @@ std::string CopyProgramTo(const std::string& folder) {
     std::string target = folder + "\\snapcrest.exe";
     if (exe.empty() || !CopyFileA(exe.c_str(), target.c_str(), FALSE)) return {};
     return target;
+}
+
+std::string DriverFolder() {
+    char path[MAX_PATH * 4] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, n < sizeof path ? n : 0);
+    const size_t cut = folder.find_last_of('\\');
+    return cut == std::string::npos ? std::string() : folder.substr(0, cut);
 }
 
 std::string RandomBytes(size_t n, uint32_t seed, bool nonZero) {

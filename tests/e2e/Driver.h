@@ -113,6 +113,10 @@ public:
     // driver's own when empty). Check Started().
     explicit Program(const std::string& args = "", const std::string& exe = SnapcrestExe(),
                      const std::string& directory = "");
+    // A run of the program that something else started (a relaunch, say),
+    // by its process id; null when it cannot be opened. Killed on
+    // destruction like one started here.
+    static std::unique_ptr<Program> Attach(DWORD pid);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -122,6 +126,8 @@ public:
     const std::string& StartError() const { return startError_; }
     HANDLE Handle() const { return process_; }
     DWORD Pid() const { return pid_; }
+    // The full path of the process's executable; empty when unknown.
+    std::string ImagePath() const;
 
     bool Running() const;
     // Waits (pumping) for the process to end; true when it ended in time.
@@ -156,10 +162,16 @@ public:
     bool PostToHost(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 private:
+    struct Attached {};
+    explicit Program(Attached) {}
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
     std::string startError_;
 };
+
+// Processes other than the driver that show a capture window (a visible
+// top-level window covering the whole primary screen), lowest id first.
+std::vector<DWORD> CapturingProcesses();
 
 // ---------------------------------------------------------------- window facts
 
@@ -235,6 +247,8 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 // Copies the program under test into `folder` as snapcrest.exe (nothing else
 // comes along: no skin). Returns the copy's path, empty on failure.
 std::string CopyProgramTo(const std::string& folder);
+// The folder of the driver's own executable (no trailing backslash).
+std::string DriverFolder();
 // `n` bytes from a fixed-seed generator; with `nonZero` no byte is 0.
 std::string RandomBytes(size_t n, uint32_t seed, bool nonZero);
 

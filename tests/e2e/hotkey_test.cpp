@@ -34,3 +34,35 @@ TEST_F(Hotkey, CtrlShiftMainKeyboardOneDoesNot) {
     EXPECT_TRUE(program.CaptureWindows().empty());
     EXPECT_TRUE(program.Running());
 }
+
+TEST_F(Hotkey, DuringACaptureOpensAnotherAboveAndTheFirstKeepsItsArrowKeys) {
+    Program program("nostart");
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitHost(3000), nullptr);
+    Key('A', Ctrl | Shift);
+    HWND first = program.WaitCaptures(1, 3000);
+    ASSERT_NE(first, nullptr) << program.Summary();
+    ASSERT_EQ(WaitScreenShows(Pattern::First, 2000, "first"), "");
+    pattern_->Show(Pattern::Second);
+    Drag(POINT{96, 96}, POINT{300, 200}, 8);  // the selection (100, 100, 300, 200)
+
+    Key(VK_NUMPAD1, Ctrl | Shift);
+    ASSERT_NE(program.WaitCaptures(2, 3000), nullptr) << program.Summary();
+    HWND second = program.CaptureWindows().front();
+    EXPECT_NE(second, first) << "the new capture is not above the first";
+    // Closed without a selection, the inner capture ends alone.
+    PostMessageA(second, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(second); }, 2000));
+    ASSERT_EQ(program.CaptureWindows(), std::vector<HWND>{first}) << program.Summary();
+
+    for (int i = 0; i < 3; ++i) Key(VK_RIGHT);
+    Idle(200);
+    // The copy shows where the selection is now: moved 3 pixels right.
+    DoubleClick(200, 150);
+    ASSERT_TRUE(program.WaitExit(3000)) << "the double click did not end the process";
+    const Pixels clip = ClipboardBitmap();
+    ASSERT_EQ(clip.width, 196);
+    ASSERT_EQ(clip.height, 96);
+    const Pixels want = PatternPixels(Pattern::First, ScreenWidth(), ScreenHeight());
+    EXPECT_EQ(FirstDifference(clip, 0, 0, want, 105, 102, clip.width, clip.height), "");
+}

@@ -33,3 +33,16 @@ TEST(DeskBandCommand, QuotesOnlyTheLibraryPath) {
     const std::string deep = "C:\\" + std::string(400, 'd') + "\\snapcrest.exe";
     EXPECT_EQ("C:\\" + std::string(400, 'd') + "\\Trellow.dll", DeskBandLibraryPath(deep));
 }
+
+TEST(DeskBandCommand, NeverLongerThanTheLaunchersBuffer) {
+    // "rundll32.exe \"" + directory + "\\Trellow.dll\",ShowDeskband" is the
+    // directory plus 40 bytes; with the terminator it must fit 260.
+    const std::string fits = "C:\\" + std::string(216, 'f');  // 219 bytes: a 259-byte command
+    const std::string full = DeskBandCommandFor(fits + "\\snapcrest.exe");
+    EXPECT_EQ(259u, full.size());
+    EXPECT_EQ(DeskBandCommandLine(fits + "\\Trellow.dll"), full);
+    EXPECT_EQ("", DeskBandCommandFor(fits + "g\\snapcrest.exe")) << "260 bytes and the terminator do not fit";
+    EXPECT_EQ("", DeskBandCommandFor("C:\\" + std::string(400, 'd') + "\\snapcrest.exe"));
+    EXPECT_EQ("", DeskBandCommandFor("snapcrest.exe"));
+    EXPECT_EQ("rundll32.exe \"C:\\My Tools\\Trellow.dll\",ShowDeskband", DeskBandCommandFor("C:\\My Tools\\s.exe"));
+}

@@ -53,3 +53,54 @@ TEST(ToolBarPlacement, BelowWhenItFitsElseAbove) {
 TEST(SelectionInteriorTest, IsTheTrueRectangleShrunkByFive) {
     EXPECT_EQ((Rect{101, 101, 299, 199}), SelectionInterior(Rect{96, 96, 304, 204}));
 }
+
+TEST(PointerReadout, FollowsThePointerAndGivesWayAtTheRightAndTopEdges) {
+    // A 12-pixel font whose reference text is 60 pixels wide: a 110 x 22 box.
+    const int W = 1920, lh = 12, cx = 60;
+    struct Case {
+        Point p;
+        Rect box;
+    } cases[] = {
+        {{500, 400}, {503, 375, 613, 397}},   // above and to the right
+        {{1809, 400}, {1812, 375, 1922, 397}},  // p.x + 110 = W - 1: still right
+        {{1810, 400}, {1697, 375, 1807, 397}},  // p.x + 110 = W: left
+        {{500, 23}, {503, -2, 613, 20}},        // one pixel below the limit: above
+        {{500, 22}, {503, 25, 613, 47}},        // p.y = 22: below
+        {{1900, 5}, {1787, 8, 1897, 30}},       // top-right corner: both
+    };
+    for (const Case& c : cases) {
+        const ReadoutLayout r = PlaceReadout(c.p, lh, cx, W);
+        SCOPED_TRACE(testing::Message() << "pointer " << c.p.x << ", " << c.p.y);
+        EXPECT_EQ(c.box, r.box);
+        EXPECT_EQ((Rect{c.box.left, c.box.top, c.box.left + 111, c.box.top + 36}), r.fill);
+        EXPECT_EQ((Rect{c.box.left, c.box.top + 2, c.box.right, c.box.top + 14}), r.line1);
+        EXPECT_EQ((Rect{c.box.left, c.box.top + 14, c.box.right, c.box.top + 26}), r.line2);
+        // The fixed fill reaches one pixel right of the box and 14 below it.
+        EXPECT_EQ((Rect{c.box.left, c.box.top, c.box.left + 111, c.box.top + 36}), r.Bounds());
+    }
+    // A larger font: the text outgrows the fill, and the box is taller.
+    const ReadoutLayout big = PlaceReadout(Point{500, 400}, 20, 100, W);
+    EXPECT_EQ((Rect{503, 327, 653, 397}), big.box);
+    EXPECT_EQ((Rect{503, 329, 653, 369}), big.line1.United(big.line2));
+    EXPECT_EQ(big.box, big.Bounds());
+    // A tiny font turns the box inside out; the bounds still hold all of it.
+    const ReadoutLayout tiny = PlaceReadout(Point{500, 400}, 8, 40, W);
+    EXPECT_EQ((Rect{503, 397, 593, 399}), tiny.box.Normalized());
+    EXPECT_EQ((Rect{503, 397, 614, 435}), tiny.Bounds());
+}
+
+TEST(PointerReadout, LinesInCodePage936) {
+    EXPECT_EQ(0, std::memcmp(kReadoutReferenceText, "\xB6\xA5\xB5\xE3\xCE\xBB\xD6\xC3  ", 11));
+    EXPECT_EQ(kReadoutReferenceLength, static_cast<int>(std::strlen(kReadoutReferenceText)));
+    char text[64];
+    // A selection from (100, 100) to (300, 200) with 4-pixel handles.
+    FormatReadoutCorner(Rect{96, 96, 304, 204}, text, sizeof text);
+    EXPECT_STREQ("\xB6\xA5\xB5\xE3\xCE\xBB\xD6\xC3(96,96)", text);
+    FormatReadoutCorner(Rect{-2147483647 - 1, -2147483647 - 1, 0, 0}, text, sizeof text);
+    EXPECT_STREQ("\xB6\xA5\xB5\xE3\xCE\xBB\xD6\xC3(-2147483648,-2147483648)", text);
+    // Red is the low byte of a GDI colour; a failed read (all ones) is white.
+    FormatReadoutColour(0x00FF640A, text, sizeof text);
+    EXPECT_STREQ("RGB(10,100,255)", text);
+    FormatReadoutColour(0xFFFFFFFF, text, sizeof text);
+    EXPECT_STREQ("RGB(255,255,255)", text);
+}

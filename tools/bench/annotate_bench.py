@@ -1,24 +1,28 @@
 #!/usr/bin/env python3
-"""Annotation benchmark (figures, not a test), measured from outside the program.
+"""Drag and annotation benchmark (figures, not a test), measured from outside the program.
 
 Drives snapcrest.exe on the build's private Xvfb with xdotool and reads the CPU
 time of the program, of wineserver and of the X server from /proc schedstat:
 
-  hover   200 pointer moves between two tool bar buttons (each one changes a
-          hover frame), against a full-frame drag of the selection's corner;
-          with the program's own paint-handler times from SNAPCREST_PAINT_LOG
+  first   the first selection: 200 paced moves of its corner
+  move    200 paced moves dragging the selection by its inside
+  resize  200 paced moves dragging its bottom-right handle
   rect    a rectangle's live preview: 200 paced moves of its corner
+  arrow   an arrow's live preview, likewise
+  stroke  a free-hand stroke of 200 paced moves
+  hover   200 pointer moves between two tool bar buttons (each one changes a
+          hover frame), with the program's own paint-handler times from
+          SNAPCREST_PAINT_LOG
   pen     a free-hand stroke: the cost of one move once the stroke holds about
           100, 1,000 and 10,000 points
 
-each both ways (SNAPCREST_REFERENCE_PAINT=0: only what changed; =1: the whole
-preview surface per move and the whole stroke per move), and beside floor.exe
-(the least a frozen overlay can do) dragging the same 200 moves, when FLOOR_EXE
-names it.
+rect and pen both ways (SNAPCREST_REFERENCE_PAINT=0: only what changed; =1:
+the whole surface per move), and beside floor.exe (the least a frozen overlay
+can do, repainting only the strips that changed) dragging the same 200 moves of
+a first selection, when FLOOR_EXE names it.
 
-usage: annotate_bench.py SNAPCREST_EXE XVFB_PID STATE_DIR [hover|rect|pen ...]
-(scripts/bench-annotate.sh sets the environment up)."""
-import glob
+usage: annotate_bench.py SNAPCREST_EXE XVFB_PID STATE_DIR [part ...]
+(scripts/bench-annotate.sh and scripts/bench-side.sh set the environment up)."""
 import json
 import os
 import statistics
@@ -32,14 +36,17 @@ log_unix = os.path.join(state, 'paint.log')
 log_win = 'Z:' + log_unix.replace('/', '\\')
 
 
+TICK_MS = 1000.0 / os.sysconf('SC_CLK_TCK')
+
+
 def sched(pid):
-    total = 0
-    for path in glob.glob(f'/proc/{pid}/task/*/schedstat'):
-        try:
-            total += int(open(path).read().split()[0])
-        except OSError:
-            pass
-    return total / 1e6
+    """CPU ms of a process so far, its ended threads included (the per-thread
+    figures would lose a thread's time when it ends)."""
+    try:
+        fields = open(f'/proc/{pid}/stat').read().rsplit(')', 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) * TICK_MS
+    except (OSError, IndexError, ValueError):
+        return 0.0
 
 
 def wineserver():
@@ -140,9 +147,9 @@ def floor_drag():
     floor = os.environ.get('FLOOR_EXE')
     if not floor or not os.path.exists(floor):
         return None
-    run = Run([floor, 'rect'])
-    xdo('mousemove', W // 4, H // 4, 'mousedown', 1)
-    cpu, x = run.moves(diagonal(W // 4, H // 4, W // 2, H // 2))
+    run = Run([floor, 'strip'])
+    xdo('mousemove', W // 8 - 4, H // 8 - 4, 'mousedown', 1)
+    cpu, x = run.moves(diagonal(W // 8, H // 8, sel[2], sel[3]))
     xdo('mouseup', 1)
     run.end()
     return cpu + x
@@ -152,8 +159,41 @@ def report(**fields):
     print(json.dumps(dict(screen=f'{W}x{H}', **fields)), flush=True)
 
 
-floor = floor_drag()
 sel = (W // 8, H // 8, W * 7 // 8, H * 3 // 4)
+floor = floor_drag()
+if floor:
+    report(part='floor', total_per_move_ms=round(floor, 3))
+
+
+def drag_part(name, press, path, tool=None):
+    """One paced drag of 200 moves after the selection (none for 'first')."""
+    run = Run([exe])
+    if name != 'first':
+        run.select(*sel)
+        if tool is not None:
+            run.click(*button(sel, tool))
+    xdo('mousemove', *press, 'mousedown', 1)
+    cpu, x = run.moves(path)
+    xdo('mouseup', 1)
+    run.end()
+    report(part=name, cpu_per_move_ms=round(cpu, 3), xvfb_per_move_ms=round(x, 3),
+           total_per_move_ms=round(cpu + x, 3), ratio_to_floor=floor and round((cpu + x) / floor, 2))
+
+
+mid = ((sel[0] + sel[2]) // 2, (sel[1] + sel[3]) // 2)
+if 'first' in parts:
+    drag_part('first', (sel[0] - 4, sel[1] - 4), diagonal(sel[0], sel[1], sel[2], sel[3]))
+if 'move' in parts:
+    drag_part('move', mid, diagonal(mid[0], mid[1], mid[0] - W // 10, mid[1] - H // 10))
+if 'resize' in parts:
+    drag_part('resize', (sel[2], sel[3]), diagonal(sel[2], sel[3], sel[2] - W // 4, sel[3] - H // 4))
+if 'arrow' in parts:
+    drag_part('arrow', (sel[0] + 50, sel[1] + 50), diagonal(sel[0] + 60, sel[1] + 60, sel[2] - 60, sel[3] - 60), 2)
+if 'rect-changed' in parts:
+    drag_part('rect', (sel[0] + 50, sel[1] + 50), diagonal(sel[0] + 60, sel[1] + 60, sel[2] - 60, sel[3] - 60), 0)
+if 'stroke' in parts:
+    drag_part('stroke', (sel[0] + 50, sel[1] + 50),
+              [(sel[0] + 50 + 4 * i, sel[1] + 50 + (i % 40) * 3) for i in range(1, 201)], 4)
 
 if 'hover' in parts:
     run = Run([exe])

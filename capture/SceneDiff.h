@@ -1,0 +1,53 @@
+#pragma once
+// What the picture of a capture session shows, item by item, and where two
+// such pictures differ. Painting composes and shows only the areas that
+// differ, so a change costs what it covers on the screen, not the screen.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/Geometry.h"
+
+namespace scene {
+
+// One annotation as far as its pixels go: the same id, bounds and stamp
+// draw the same pixels.
+struct ShapeLook {
+    const void* id = nullptr;
+    Rect bounds;
+    uint64_t stamp = 0;
+    bool operator==(const ShapeLook& o) const { return id == o.id && bounds == o.bounds && stamp == o.stamp; }
+};
+
+struct Look {
+    bool valid = false;  // false: nothing is known of what was composed
+    bool hasSelection = false;
+    Rect trueRect;        // the selection with its handles
+    Rect trackerRect;     // the tracker's normalised rectangle
+    uint32_t trackerColor = 0;
+    Rect labelBox;        // the size label's area, text included
+    std::string labelText;
+    Rect barRect;         // the tool bar; empty without one
+    Rect panelArea;       // the panel; empty while hidden
+    std::vector<int> barStates;  // everything else the bar's pixels depend on
+    Rect readoutBox;      // the pointer read-out; empty while hidden
+    std::string readoutText;
+    std::vector<ShapeLook> shapes;  // oldest first
+};
+
+struct Change {
+    bool whole = false;       // the whole screen changed
+    std::vector<Rect> areas;  // else these areas (they may overlap)
+    bool Empty() const { return !whole && areas.empty(); }
+};
+
+// The band of the selection's edge in which the tracker draws its outline
+// and handles: `width` pixels inward from the true rectangle's edges.
+std::vector<Rect> EdgeBand(const Rect& trueRect, int width);
+// The parts of a that are not in b (at most four rectangles).
+std::vector<Rect> Subtract(const Rect& a, const Rect& b);
+
+// Where the picture of `after` differs from that of `before`.
+Change Diff(const Look& before, const Look& after);
+
+}  // namespace scene

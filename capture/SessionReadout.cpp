@@ -1,0 +1,162 @@
+// The pointer read-out of the capture session: while the left button is held
+// on the selection, a box beside the pointer shows the true rectangle's
+// top-left corner and the colour of the screen pixel under the pointer. The
+// same step writes the size label's text.
+#include <cstring>
+#include <vector>
+
+#include "capture/PaintLayout.h"
+#include "capture/SnapcrestDlg.h"
+
+namespace {
+constexpr COLORREF kOutlineColour = 0x00939393;
+constexpr Gdiplus::ARGB kFillColour = 0x64292B2F;  // about 39 % opaque
+
+// The pixels of the 32-bit DIB section of w x h selected into dc, or null for
+// any other surface. Every such surface of the program is top-down (see
+// Surface); the platform may report its height either way.
+uint32_t* DibPixels(HDC dc, int w, int h) {
+    DIBSECTION dib{};
+    HGDIOBJ bitmap = ::GetCurrentObject(dc, OBJ_BITMAP);
+    if (!bitmap || ::GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib) return nullptr;
+    if (dib.dsBm.bmBitsPixel != 32 || dib.dsBm.bmWidth != w || dib.dsBm.bmHeight != h) return nullptr;
+    return static_cast<uint32_t*>(dib.dsBm.bmBits);
+}
+}  // namespace
+
+Point CSnapcrestDlg::ReadoutPointer() const {
+    if (m_bReadoutPointerFixed) return m_ptReadoutPointer;
+    POINT p{};
+    ::GetCursorPos(&p);
+    return Point{p.x, p.y};
+}
+
+ReadoutLayout CSnapcrestDlg::ReadoutLayoutAt(Point p) const {
+    // The font's measures, once per session.
+    if (m_nReadoutLineHeight == 0) {
+        UniqueDC measure(::CreateCompatibleDC(nullptr));
+        UniqueFont font(CreatePointFontA(kReadoutPointSize, kReadoutFace));
+        SelectScope selectFont(measure.get(), font.get());
+        TEXTMETRICA metrics{};
+        ::GetTextMetricsA(measure.get(), &metrics);
+        SIZE reference{};
+        ::GetTextExtentPoint32A(measure.get(), kReadoutReferenceText, kReadoutReferenceLength, &reference);
+        m_nReadoutLineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+        m_nReadoutReferenceWidth = reference.cx;
+    }
+    return PlaceReadout(p, m_nReadoutLineHeight, m_nReadoutReferenceWidth, m_nScreenWidth);
+}
+
+void CSnapcrestDlg::DrawPointerReadout(const Rect& t, HDC dc) { PaintPointerReadout(t, dc, false); }
+
+void CSnapcrestDlg::DrawPointerReadoutDimmed(const Rect& t, HDC dc) { PaintPointerReadout(t, dc, true); }
+
+void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
+    // Without the font the lines come in the surface's current one.
+    UniqueFont font(CreatePointFontA(kReadoutPointSize, kReadoutFace));
+    SelectScope selectFont(dc, font.get());
+    const Point p = ReadoutPointer();
+    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    const ReadoutLayout layout = ReadoutLayoutAt(p);
+
+    // On a dimmed picture the box's area starts from the bright snapshot, as
+    // it would before the dimming. A pixel more on each side costs nothing
+    // and keeps a rounding of the fill's edge inside.
+    const Rect area = layout.Bounds().Inflated(1).Intersected(Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
+    if (dimmed)
+        ::BitBlt(dc, area.left, area.top, area.Width(), area.Height(), m_dcSnapshot.dc(), area.left, area.top,
+                 SRCCOPY);
+
+    UniquePen pen(::CreatePen(PS_SOLID, 1, kOutlineColour));
+    COLORREF colour = 0;
+    {
+        SelectScope selectBrush(dc, ::GetStockObject(NULL_BRUSH));
+        SelectScope selectPen(dc, pen.get());
+        {
+            gdip::Graphics g(dc);
+            gdip::SolidBrush fill(kFillColour);
+            gdip::FillRectangle(g, fill, layout.fill.left, layout.fill.top, layout.fill.Width(),
+                                layout.fill.Height());
+        }
+        const Rect& b = layout.box;
+        ::Rectangle(dc, b.left, b.top, b.right, b.bottom);
+
+        char text[64];
+        FormatReadoutCorner(t, text, sizeof text);
+        RECT line1{layout.line1.left, layout.line1.top, layout.line1.right, layout.line1.bottom};
+        ::DrawTextA(dc, text, -1, &line1, DT_CENTER);
+
+        // The pixel the user sees now under the pointer, from the screen,
+        // which still shows the previous picture.
+        const Point q = p;
+        {
+            WindowDC window(m_hWnd);
+            colour = ::GetPixel(window.get(), q.x, q.y);
+        }
+        FormatReadoutColour(colour, text, sizeof text);
+        RECT line2{layout.line2.left, layout.line2.top, layout.line2.right, layout.line2.bottom};
+        ::DrawTextA(dc, text, -1, &line2, DT_CENTER);
+    }
+
+    FormatSizeText(t, m_szSizeText, sizeof m_szSizeText);
+    m_nReadoutLeft = t.left;
+    m_nReadoutTop = t.top;
+    m_nReadoutX = p.x;
+    m_nReadoutY = p.y;
+    m_nReadoutColor = static_cast<int>(colour);
+    ::SetBkMode(dc, oldMode);
+
+    if (dimmed) DimReadoutArea(dc, area);
+}
+
+void CSnapcrestDlg::DimReadoutArea(HDC dc, Rect area) {
+    // A composition limited to part of the surface changes nothing outside it.
+    RECT clip{};
+    if (::GetClipBox(dc, &clip) != ERROR) area = area.Intersected(Rect{clip.left, clip.top, clip.right, clip.bottom});
+    if (area.IsEmpty()) return;
+    ::GdiFlush();
+    uint32_t* target = DibPixels(dc, m_nScreenWidth, m_nScreenHeight);
+    const auto* plain = static_cast<const uint32_t*>(m_pSnapshotBits);
+    const auto* dimmedSnapshot = static_cast<const uint32_t*>(m_dcDimmed.bits());
+    if (target && plain && dimmedSnapshot && m_dimTable.Ready() &&
+        area.Intersected(RegularDimArea(m_nScreenWidth, m_nScreenHeight)) == area) {
+        m_dimTable.Redim(target, plain, dimmedSnapshot, m_nScreenWidth, area);
+        return;
+    }
+    // Near the screen's edges (or without the table) only the image itself
+    // gives the right pixels: the whole dimming, clipped to the area.
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    DimBackground(dc);
+    ::RestoreDC(dc, saved);
+}
+
+void CSnapcrestDlg::LearnDimTable() {
+    // The probe is the screen's top-left corner: the dimming draws the whole
+    // image as for the screen, and the small surface keeps only that corner,
+    // so it costs little. Each colour byte takes every value in each row of
+    // the part used, which stays clear of the image's thinner outermost pixels.
+    constexpr int kUsedWidth = 256, kUsedRows = 16;
+    constexpr int w = kUsedWidth + kDimEdge, h = kUsedRows + kDimEdge;
+    if (m_nScreenWidth < w + kDimEdge || m_nScreenHeight < h + kDimEdge) return;
+    Surface probe, black;
+    if (!probe.CreateDib(w, h) || !black.CreateDib(w, h)) return;
+    auto* probePixels = static_cast<uint32_t*>(probe.bits());
+    std::memset(black.bits(), 0, static_cast<size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            probePixels[y * w + x] = static_cast<uint32_t>((x & 0xFF) | ((x * 7 + y * 31 + 3) & 0xFF) << 8 |
+                                                           ((x * 13 + y * 17 + 5) & 0xFF) << 16);
+    std::vector<uint32_t> plain(probePixels, probePixels + w * h);
+    DimBackground(probe.dc());
+    DimBackground(black.dc());
+    ::GdiFlush();
+    std::vector<uint32_t> used, usedDimmed, usedBlack;
+    for (int y = kDimEdge; y < h; ++y)
+        for (int x = kDimEdge; x < w; ++x) {
+            used.push_back(plain[y * w + x]);
+            usedDimmed.push_back(probePixels[y * w + x]);
+            usedBlack.push_back(static_cast<const uint32_t*>(black.bits())[y * w + x]);
+        }
+    m_dimTable.Learn(used.data(), usedDimmed.data(), usedBlack.data(), used.size());
+}
