@@ -25,6 +25,7 @@ int ShowPoint::OnCreate(LPCREATESTRUCTA cs) {
 BOOL ShowPoint::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText("岚梭截屏");
+    AdmitCaptureRequests(m_hWnd);
     ::MoveWindow(m_hWnd, -1000, -1000, 1010, 1010, TRUE);
 
     // Only visibility, clipping and the system-menu bits stay; the popup style

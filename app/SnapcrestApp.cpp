@@ -25,16 +25,6 @@ BOOL CSnapcrestApp::InitInstance() {
     // grabbing it now lets the grab overlap the making of the host window.
     if (!ContainsNoStart(::GetCommandLineA())) m_earlySnapshot.Start();
 
-    // Admit the capture request from less privileged senders. Older systems
-    // have no such call; then there is nothing to admit.
-    using ChangeFilterFn = BOOL(WINAPI*)(UINT, DWORD);
-    if (HMODULE user32 = ::LoadLibraryA("User32.dll")) {
-        auto change = reinterpret_cast<ChangeFilterFn>(
-            reinterpret_cast<void*>(::GetProcAddress(user32, "ChangeWindowMessageFilter")));
-        if (change && !change(kMsgCaptureRequest, 1 /* MSGFLT_ADD */))
-            AfxMessageBox("ChangeWindowMessageFilter Fail", MB_OK);
-    }
-
     gdip::Startup();
 
     ShowPoint host;
@@ -42,6 +32,24 @@ BOOL CSnapcrestApp::InitInstance() {
     host.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
+}
+
+void AdmitCaptureRequests(HWND host) {
+    // Only the host admits the request, so that less privileged programs
+    // cannot drive any other window of the process (a capture window reads
+    // its own command numbers). Systems before the per-window filter have
+    // the process-wide one; the oldest have neither and nothing to admit.
+    HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    if (!user32) return;
+    using WindowFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    using ProcessFilterFn = BOOL(WINAPI*)(UINT, DWORD);
+    auto perWindow = reinterpret_cast<WindowFilterFn>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    auto perProcess = reinterpret_cast<ProcessFilterFn>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    if (perWindow && perWindow(host, kMsgCaptureRequest, 1 /* MSGFLT_ALLOW */, nullptr)) return;
+    if (!perWindow && perProcess && perProcess(kMsgCaptureRequest, 1 /* MSGFLT_ADD */)) return;
+    if (perWindow || perProcess) AfxMessageBox("ChangeWindowMessageFilter Fail", MB_OK);
 }
 
 BOOL CSnapcrestApp::ProcessMessageFilter(int code, MSG* pMsg) {

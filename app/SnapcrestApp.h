@@ -3,8 +3,7 @@
 #include "framework/WinApp.h"
 #include "resources/Messages.h"
 
-// The application object. Start-up admits the capture request through the
-// platform's message filter, starts the imaging services and runs the
+// The application object. Start-up starts the imaging services and runs the
 // invisible host modally for the life of the process.
 class CSnapcrestApp : public CWinApp {
 public:
@@ -25,3 +24,7 @@ public:
 // a test program that runs sessions without one).
 CSnapcrestApp* GetSnapcrestApp();
 
+// Admits the capture request (3024) from lower-integrity processes to the host
+// window only, through the platform's message filter; tells the user once
+// when the platform has a filter but refuses.
+void AdmitCaptureRequests(HWND host);

@@ -35,12 +35,13 @@ void CSnapcrestDlg::OnPaint() {
     if (m_bFullRedraw && !m_bReferencePaint) InvalidateChanges();
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
+    // The background job's working memory is given back before the work
+    // surface takes its own. Short of memory for the work surface the
+    // session ends; until its window goes it shows the snapshot.
+    if (m_bFullRedraw && m_bHasSelection) WaitForDimmedSnapshot();
+    if (m_bFullRedraw && !EnsureWorkSurface()) m_bFullRedraw = 0;
     if (m_bFullRedraw) {
         m_bFullRedraw = 0;
-        // The background job's working memory is given back before the
-        // work surface takes its own.
-        if (m_bHasSelection) WaitForDimmedSnapshot();
-        EnsureWorkSurface();
         if (m_bHasSelection) EnsureToolBarSkin();
         HDC work = m_dcWork.dc();
         partial = !m_bReferencePaint && !m_bComposeAll;
@@ -73,10 +74,16 @@ void CSnapcrestDlg::OnPaint() {
     }
 }
 
-void CSnapcrestDlg::EnsureWorkSurface() {
-    if (m_dcWork.dc()) return;
-    if (m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight))
-        ::BitBlt(m_dcWork.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+bool CSnapcrestDlg::EnsureWorkSurface() {
+    if (m_dcWork.bitmap()) return true;
+    if (!m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight)) {
+        // A context without its bitmap would paint the window black.
+        m_dcWork.DeleteContext();
+        AbandonShortOfMemory();
+        return false;
+    }
+    ::BitBlt(m_dcWork.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+    return true;
 }
 
 void CSnapcrestDlg::EnsureToolBarSkin() {

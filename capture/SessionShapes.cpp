@@ -37,7 +37,11 @@ void CSnapcrestDlg::StartShape(Point p) {
     m_bNewShape = 1;
     // Previews start from the window as the user sees it now, so a picture
     // still waiting to be painted is painted first.
-    EnsureShapeSurfaces();
+    if (!EnsureShapeSurfaces()) {
+        m_bButtonDown = 0;
+        AbandonShortOfMemory();
+        return;
+    }
     ::UpdateWindow(m_hWnd);
     WindowDC window(m_hWnd);
     ::BitBlt(m_hdcBefore.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, window.get(), 0, 0, SRCCOPY);
@@ -156,7 +160,7 @@ void CSnapcrestDlg::DrawShapes(HDC dc) {
     }
 }
 
-void CSnapcrestDlg::EnsureShapeSurfaces() {
-    if (!m_hdcPreview.dc()) m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight);
-    if (!m_hdcBefore.dc()) m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight);
+bool CSnapcrestDlg::EnsureShapeSurfaces() {
+    if (!m_hdcPreview.bitmap() && !m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight)) return false;
+    return m_hdcBefore.bitmap() || m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight);
 }

@@ -8,6 +8,7 @@
 
 #include "capture/KeyboardNudge.h"
 #include "capture/ScreenGrab.h"
+#include "platform/HandleCount.h"
 #include "platform/ModulePaths.h"
 #include "resources/resource.h"
 
@@ -25,6 +26,9 @@ gdip::Image LoadBackdrop() { return gdip::Image::FromFile(L".\\skinScreen\\back.
 
 CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> ready)
     : CDialog(IDD_SNAPCREST_DIALOG, pParent) {
+    // What the previous sessions left alive, for the leak test; nothing of
+    // this session is made yet.
+    ReportLiveHandles();
     m_ptAnchor = Point{0, 0};
 
     // The skin is found relative to the executable.
@@ -69,6 +73,10 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> read
     // a session that draws nothing never holds their memory.
     m_dcSnapshot.CreateContext();
     m_dcSnapshot.SelectBitmap(m_hSnapshot.get());
+    // Without its snapshot the session has no true picture to show: it ends
+    // before its window ever shows. The other screen-sized surfaces are made
+    // later; their failure ends the session then (AbandonShortOfMemory).
+    m_bSurfacesMissing = !m_hSnapshot;
 
     m_hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 
@@ -78,7 +86,7 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> read
     // The backdrop image is read and the dimmed snapshot made in the
     // background, so that the frozen picture shows at once; nothing uses the
     // image before that is done.
-    StartDimmedSnapshot();
+    if (!m_bSurfacesMissing) StartDimmedSnapshot();
 }
 
 CSnapcrestDlg::~CSnapcrestDlg() { WaitForDimmedSnapshot(); }
@@ -89,6 +97,14 @@ bool CSnapcrestDlg::CopyScreenRect(const Rect& rect, HBITMAP* bitmap, BOOL toCli
 
 BOOL CSnapcrestDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    if (m_bSurfacesMissing) {
+        // Never shown (the template's visibility goes with the style), so the
+        // user's screen stays as it is; the session ends like a cancel and
+        // the surfaces made so far go with the window.
+        ::SetWindowLongA(m_hWnd, GWL_STYLE, WS_POPUP);
+        EndDialog(IDABORT);
+        return TRUE;
+    }
     if (m_onWindowReady) m_onWindowReady(m_hWnd);
     g_hCaptureWnd = m_hWnd;
     if (m_pToolBars) m_pToolBars->SetTarget(m_hWnd);
@@ -149,6 +165,11 @@ void CSnapcrestDlg::NudgeByKey(unsigned vk, bool shift) {
         RequestRecompose();
         RepaintAll();
     }
+}
+
+void CSnapcrestDlg::AbandonShortOfMemory() {
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    EndDialog(IDABORT);
 }
 
 void CSnapcrestDlg::EndSessionAndQuit() {

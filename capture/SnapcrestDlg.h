@@ -168,8 +168,12 @@ private:
 
     // Surfaces and the bar's skin, made when first needed rather than
     // before the first frame.
-    void EnsureWorkSurface();
-    void EnsureShapeSurfaces();
+    // Each false when its screen-sized surfaces cannot be made.
+    bool EnsureWorkSurface();
+    bool EnsureShapeSurfaces();
+    // Short of memory for a screen-sized surface: the window goes at once,
+    // so the user's screen is back, and the session ends like a cancel.
+    void AbandonShortOfMemory();
     void EnsureToolBarSkin();
 
     // Text: the box that opens at a release with the text tool, the closing
@@ -216,6 +220,9 @@ private:
 
     bool m_bSkinLoaded = false;
     bool m_bFirstFrameShown = false;
+
+    // A screen-sized surface could not be made: the session ends unshown.
+    bool m_bSurfacesMissing = false;
 
     // The last composition drew the tool bar.
     BOOL m_bBarShown = 0;

@@ -15,6 +15,7 @@ add_library(snapcrest_core STATIC
   framework/ColorDialog.cpp
   platform/Gdiplus.cpp
   platform/Surface.cpp
+  platform/HandleCount.cpp
   platform/ImageSave.cpp
   platform/ModulePaths.cpp
   platform/StartupClock.cpp
@@ -40,7 +41,11 @@ add_library(snapcrest_core STATIC
 target_include_directories(snapcrest_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(snapcrest_core PUBLIC snapcrest_logic ${SNAPCREST_WIN_LIBS})
 
-add_executable(snapcrest WIN32 app/Main.cpp resources/snapcrest.rc)
+set(SNAPCREST_MANIFEST ${CMAKE_BINARY_DIR}/snapcrest.manifest)
+configure_file(resources/snapcrest.manifest.in ${SNAPCREST_MANIFEST} @ONLY)
+configure_file(resources/release.rc.in ${CMAKE_BINARY_DIR}/release.rc @ONLY)
+add_executable(snapcrest WIN32 app/Main.cpp resources/snapcrest.rc ${CMAKE_BINARY_DIR}/release.rc)
+set_source_files_properties(${CMAKE_BINARY_DIR}/release.rc PROPERTIES OBJECT_DEPENDS ${SNAPCREST_MANIFEST})
 target_link_libraries(snapcrest PRIVATE snapcrest_core)
 set_target_properties(snapcrest PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 

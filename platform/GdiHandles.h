@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <utility>
 
+#include "platform/HandleCount.h"
+
 // Owners of GDI handles: each handle is released exactly once, by its owner,
 // on every path. Release() may be called early to honour an order; the
 // destructor then does nothing more.
@@ -9,7 +11,7 @@ template <typename Handle, BOOL(WINAPI* Deleter)(Handle)>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(Handle h) : m_h(h) {}
+    explicit UniqueHandle(Handle h) : m_h(h) { Counted(h, 1); }
     ~UniqueHandle() { Release(); }
     UniqueHandle(UniqueHandle&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
     UniqueHandle& operator=(UniqueHandle&& o) noexcept {
@@ -21,14 +23,15 @@ public:
 
     Handle get() const { return m_h; }
     explicit operator bool() const { return m_h != nullptr; }
-    void reset(Handle h = nullptr) { Release(); m_h = h; }
+    void reset(Handle h = nullptr) { Release(); m_h = h; Counted(h, 1); }
     // Gives up ownership (for a handle that now belongs to someone else).
-    Handle release() { return std::exchange(m_h, nullptr); }
+    Handle release() { Counted(m_h, -1); return std::exchange(m_h, nullptr); }
     void Release() {
-        if (m_h) { Deleter(m_h); m_h = nullptr; }
+        if (m_h) { Deleter(m_h); Counted(m_h, -1); m_h = nullptr; }
     }
 
 private:
+    static void Counted(Handle h, long d) { if (h) LiveHandles::Add(LiveHandles::Owned(), d); }
     Handle m_h = nullptr;
 };
 

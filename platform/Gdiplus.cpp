@@ -1,5 +1,7 @@
 #include "platform/Gdiplus.h"
 
+#include "platform/HandleCount.h"
+
 #include <utility>
 #include <vector>
 
@@ -14,15 +16,25 @@ void Startup() {
     GdiplusStartup(&token, &input, nullptr);
 }
 
+Image::Image(GpImage* image) : m_image(image) {
+    if (m_image) LiveHandles::Add(LiveHandles::Images(), 1);
+}
+
 Image::~Image() {
-    if (m_image) GdipDisposeImage(m_image);
+    if (m_image) {
+        GdipDisposeImage(m_image);
+        LiveHandles::Add(LiveHandles::Images(), -1);
+    }
 }
 
 Image::Image(Image&& o) noexcept : m_image(std::exchange(o.m_image, nullptr)) {}
 
 Image& Image::operator=(Image&& o) noexcept {
     if (this != &o) {
-        if (m_image) GdipDisposeImage(m_image);
+        if (m_image) {
+            GdipDisposeImage(m_image);
+            LiveHandles::Add(LiveHandles::Images(), -1);
+        }
         m_image = std::exchange(o.m_image, nullptr);
     }
     return *this;

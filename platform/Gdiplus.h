@@ -22,7 +22,7 @@ void Startup();
 class Image {
 public:
     Image() = default;
-    explicit Image(GpImage* image) : m_image(image) {}
+    explicit Image(GpImage* image);
     ~Image();
     Image(Image&& o) noexcept;
     Image& operator=(Image&& o) noexcept;

@@ -1,6 +1,27 @@
 #include "platform/Surface.h"
 
+#include <atomic>
+#include <cstdlib>
+
 #include "platform/DibInfo.h"
+
+namespace {
+// The test hook: SNAPCREST_FAIL_SURFACE=N refuses the N-th allocation of at
+// least the screen's size in the process, counting from 1, as a machine short
+// of memory would. Read once; without it the check is one comparison.
+bool ScreenAllocationAllowed(int width, int height) {
+    static const long refused = [] {
+        char value[16] = {};
+        const DWORD n = ::GetEnvironmentVariableA("SNAPCREST_FAIL_SURFACE", value, sizeof value);
+        return n > 0 && n < sizeof value ? std::atol(value) : 0L;
+    }();
+    if (refused <= 0) return true;
+    const long long screen = static_cast<long long>(::GetSystemMetrics(SM_CXSCREEN)) * ::GetSystemMetrics(SM_CYSCREEN);
+    if (static_cast<long long>(width) * height < screen) return true;
+    static std::atomic<long> made{0};
+    return ++made != refused;
+}
+}  // namespace
 
 Surface::~Surface() {
     RestoreBitmap();
@@ -25,6 +46,7 @@ void Surface::SelectBitmap(HBITMAP bitmap) {
 }
 
 HBITMAP CreateTopDownDib(int width, int height, void** bits) {
+    if (!ScreenAllocationAllowed(width, height)) return nullptr;
     BITMAPINFO bi = TopDownDib32(width, height);
     return ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
 }

@@ -7,7 +7,9 @@
 // can release several surfaces in an order of its choosing; whatever is left
 // is released by the destructor.
 // A 32-bit, top-down DIB section of width x height, selected nowhere;
-// bits receives its pixel memory. Null on failure.
+// bits receives its pixel memory. Null on failure (for tests,
+// SNAPCREST_FAIL_SURFACE=N makes the N-th one of at least the screen's size
+// fail, as on a machine short of memory).
 HBITMAP CreateTopDownDib(int width, int height, void** bits);
 
 class Surface {

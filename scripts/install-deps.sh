@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine64 wine xvfb xauth
   fonts-liberation fonts-wqy-microhei locales
-  python3 imagemagick x11-utils xdotool
+  python3 imagemagick x11-utils xdotool unzip
 )
 
 missing=()

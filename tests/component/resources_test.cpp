@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -188,6 +189,62 @@ TEST_F(ResourcesTest, ChineseTextsAreCodePage936Bytes) {
     EXPECT_EQ(std::string::npos, bytes.find("\xE5\xB2\x9A\xE6\xA2\xAD"));
     // The narrow literals of this test are converted the same way.
     EXPECT_STREQ("\xE1\xB0\xCB\xF3\xBD\xD8\xC6\xC1", "岚梭截屏");
+}
+
+// The release identity: the manifest that makes the process per-monitor DPI
+// aware (so the frozen picture is never stretched by the platform), and the
+// version resource carrying the VERSION file's number.
+TEST_F(ResourcesTest, ManifestDeclaresPerMonitorDpiAwarenessAndVersionMatches) {
+    const std::vector<unsigned char> raw = Raw(MAKEINTRESOURCEA(24), 1);
+    ASSERT_FALSE(raw.empty()) << "no application manifest (RT_MANIFEST 1)";
+    EXPECT_NE(std::string::npos, std::string(raw.begin(), raw.end()).find("version=\"" SNAPCREST_EXPECTED_VERSION ".0\""));
+    // Read back the way the loader reads it: through an activation context
+    // made from the program's manifest resource.
+    const std::string path = ProgramPath();
+    ACTCTXA actx{};
+    actx.cbSize = sizeof actx;
+    actx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    actx.lpSource = path.c_str();
+    actx.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE context = CreateActCtxA(&actx);
+    ASSERT_NE(INVALID_HANDLE_VALUE, context) << "the manifest does not parse, error " << GetLastError();
+    using QuerySettingsFn = BOOL(WINAPI*)(DWORD, HANDLE, const wchar_t*, const wchar_t*, wchar_t*, SIZE_T, SIZE_T*);
+    auto query = reinterpret_cast<QuerySettingsFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryActCtxSettingsW")));
+    ASSERT_NE(nullptr, query);
+    auto setting = [&](const wchar_t* ns, const wchar_t* name) {
+        wchar_t value[128] = {};
+        SIZE_T written = 0;
+        return query(0, context, ns, name, value, 128, &written) ? std::wstring(value) : std::wstring(L"<none>");
+    };
+    EXPECT_EQ(L"true/pm", setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"));
+    EXPECT_EQ(L"PerMonitorV2, PerMonitor",
+              setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"));
+    ReleaseActCtx(context);
+
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << "no version resource";
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    unsigned major = 0, minor = 0, patch = 0;
+    ASSERT_EQ(3, std::sscanf(SNAPCREST_EXPECTED_VERSION, "%u.%u.%u", &major, &minor, &patch));
+    EXPECT_EQ(major << 16 | minor, fixed->dwFileVersionMS);
+    EXPECT_EQ(patch << 16, fixed->dwFileVersionLS);
+    EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
+    EXPECT_EQ(static_cast<DWORD>(VFT_APP), fixed->dwFileType);
+    for (const char* key : {"FileVersion", "ProductVersion", "ProductName", "OriginalFilename"}) {
+        char* value = nullptr;
+        const std::string query = std::string("\\StringFileInfo\\040904B0\\") + key;
+        ASSERT_TRUE(VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &length)) << key;
+        const std::string want = key == std::string("ProductName")        ? "Snapcrest"
+                                 : key == std::string("OriginalFilename") ? "snapcrest.exe"
+                                                                          : SNAPCREST_EXPECTED_VERSION;
+        EXPECT_EQ(want, std::string(value)) << key;
+    }
 }
 
 }  // namespace

@@ -20,13 +20,20 @@ class Save : public CaptureFixture {
 protected:
     // Selects, up and to the left, a rectangle over the middle of the screen,
     // where the dialog will appear, and clicks save; returns the dialog.
-    HWND StartSave() {
+    // With `holdMs`, another program holds the clipboard that long from just
+    // before the click.
+    HWND StartSave(int holdMs = 0) {
         StartCapture();
         Drag(POINT{kRight, kBottom}, POINT{kLeft, kTop}, 10);
         const Bar bar = BarFor(kRight + 4, kBottom + 4, kLeft, kTop);
         EXPECT_TRUE(WaitFor([&] { return ShowsBar(GrabScreen(), bar).empty(); }, 2000, 40));
         GetSystemTime(&before_);
-        ClickButton(bar, kSave);
+        {
+            std::unique_ptr<ClipboardHolder> holder;
+            if (holdMs) holder = std::make_unique<ClipboardHolder>(holdMs);
+            EXPECT_TRUE(!holder || holder->Held());
+            ClickButton(bar, kSave);
+        }
         HWND dialog = WaitDialog(capture_, 5000);
         GetSystemTime(&after_);
         EXPECT_NE(nullptr, dialog) << "no dialog owned by the capture window\n" << program_->Summary();
@@ -109,4 +116,12 @@ TEST_F(Save, CancellingKeepsThePictureOnTheClipboardAndEnds) {
     EXPECT_TRUE(program_->WaitExit(5000)) << program_->Summary();
     EXPECT_EQ(0u, program_->ExitCode());
     ExpectClipboardPicture();
+}
+
+TEST_F(Save, AClipboardHeldFor300MsStillGetsThePictureAndTheFileIsWritten) {
+    HWND dialog = StartSave(300);
+    ASSERT_NE(nullptr, dialog);
+    Answer(dialog, folder_ / "held");
+    ExpectClipboardPicture();
+    EXPECT_TRUE(FileExists(folder_ / "held.png"));
 }

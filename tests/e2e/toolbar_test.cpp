@@ -164,3 +164,15 @@ TEST_F(ToolBar, ABusyClipboardDelaysTheCopyWithoutLosingIt) {
     ExpectEnds();
     EXPECT_EQ("", ClipboardShows(400, 300, 700, 500));
 }
+
+TEST_F(ToolBar, AClipboardHeldFor300MsAtFinishStillGetsThePicture) {
+    StartCapture();
+    const Bar bar = Select(POINT{396, 296}, POINT{700, 500});
+    {
+        ClipboardHolder holder(300);
+        ASSERT_TRUE(holder.Held());
+        ClickButton(bar, kFinish);
+    }
+    ExpectEnds();
+    EXPECT_EQ("", ClipboardShows(400, 300, 700, 500));
+}
