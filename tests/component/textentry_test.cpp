@@ -158,3 +158,27 @@ TEST_F(TextEntry, DrawsItsTextInsideItsRectangleOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TextEntry, LongTextGreysAndCommitsWithoutStalling) {
+    // A long single line in a narrow box: greying it at a press outside
+    // must not lay all the text out again.
+    Open(*host_, RECT{20, 20, 220, 200});
+    std::string line;
+    while (line.size() < 2048) line += "word ";
+    host_->SetText(line.c_str());
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(Route(WM_LBUTTONDOWN, MK_LBUTTON, At(350, 250)));
+    EXPECT_FALSE(host_->IsActive());
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(line, host_->GetText());
+    // The session's closing of the box.
+    const DWORD closing = GetTickCount();
+    host_->SetEditRect(window_, RECT{-1000, -1000, 10, 10});
+    host_->SetText("");
+    host_->SetVisible(FALSE);
+    EXPECT_LT(GetTickCount() - closing, 1000u);
+}
+
+}  // namespace
