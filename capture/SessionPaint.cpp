@@ -153,11 +153,8 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
         const Rect screen{0, 0, m_nScreenWidth, m_nScreenHeight};
         const Point p = ReadoutPointer();
         look.readoutBox = ReadoutLayoutAt(p).Bounds().Inflated(2).Intersected(screen);
-        COLORREF colour = CLR_INVALID;
-        {
-            WindowDC window(m_hWnd);
-            colour = ::GetPixel(window.get(), p.x, p.y);
-        }
+        const COLORREF colour = ShownColourAt(p);
+        m_crReadoutColour = colour;
         look.readoutText = std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(t.left) + "," +
                            std::to_string(t.top) + "," + std::to_string(colour);
     }
@@ -318,12 +315,29 @@ void CSnapcrestDlg::RepaintAll() {
     }
     // The window shows the composed picture again where something was drawn
     // straight onto it, and what changed since, if it is to be composed.
+    // (Marked first: until the repaint the window still shows what was
+    // drawn onto it, and the read-out reads it.)
+    if (m_bFullRedraw) InvalidateChanges();
     if (m_bDrawnOnWindow) {
         ::InvalidateRgn(m_hWnd, m_rgnDrawnOnWindow.get(), FALSE);
         ::SetRectRgn(m_rgnDrawnOnWindow.get(), 0, 0, 0, 0);
         m_bDrawnOnWindow = false;
     }
-    if (m_bFullRedraw) InvalidateChanges();
+}
+
+COLORREF CSnapcrestDlg::ShownColourAt(Point p) const {
+    // Where nothing was drawn straight onto the window it shows the last
+    // picture composed (or the snapshot, before the first): read from memory
+    // rather than asking the window.
+    const bool onScreen = p.x >= 0 && p.y >= 0 && p.x < m_nScreenWidth && p.y < m_nScreenHeight;
+    const void* shown = m_dcWork.dc() ? m_dcWork.bits() : m_pSnapshotBits;
+    if (onScreen && shown && !m_pTextBoxRect && !(m_bDrawnOnWindow && ::PtInRegion(m_rgnDrawnOnWindow.get(), p.x, p.y))) {
+        ::GdiFlush();
+        const uint32_t bgra = static_cast<const uint32_t*>(shown)[static_cast<size_t>(p.y) * m_nScreenWidth + p.x];
+        return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+    }
+    WindowDC window(m_hWnd);
+    return ::GetPixel(window.get(), p.x, p.y);
 }
 
 void CSnapcrestDlg::OnCancel() {

@@ -89,10 +89,11 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
 
         // The pixel the user sees now under the pointer, from the screen,
         // which still shows the previous picture.
-        const Point q = p;
-        {
+        if (m_bReadoutPointerFixed) {
+            colour = m_crReadoutColour;  // read when the change was marked
+        } else {
             WindowDC window(m_hWnd);
-            colour = ::GetPixel(window.get(), q.x, q.y);
+            colour = ::GetPixel(window.get(), p.x, p.y);
         }
         FormatReadoutColour(colour, text, sizeof text);
         RECT line2{layout.line2.left, layout.line2.top, layout.line2.right, layout.line2.bottom};

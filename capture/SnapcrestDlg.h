@@ -197,6 +197,8 @@ private:
     // The pointer the read-out is drawn for: the one the last marking of
     // changes saw while a paint is under way, else the pointer now.
     Point ReadoutPointer() const;
+    // The colour the window shows at p.
+    COLORREF ShownColourAt(Point p) const;
     ReadoutLayout ReadoutLayoutAt(Point pointer) const;
     // Learns from a small probe how dimming changes each byte value.
     void LearnDimTable();
@@ -213,6 +215,7 @@ private:
     DimTable m_dimTable;
 
     Point m_ptReadoutPointer;
+    mutable COLORREF m_crReadoutColour = 0;
     bool m_bReadoutPointerFixed = false;
     mutable int m_nReadoutLineHeight = 0, m_nReadoutReferenceWidth = 0;
     UniqueFont m_hReadoutFont;
