@@ -1,5 +1,7 @@
 #include "tests/e2e/ToolBarDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -224,6 +226,33 @@ void DrawArrow(HDC dc, POINT tail, POINT tip, COLORREF colour) {
     GdipFillPolygonI(g, brush, points, 6, Gdiplus::FillModeAlternate);
     GdipDeleteBrush(brush);
     GdipDeleteGraphics(g);
+}
+
+Bar MarkupFixture::SelectAndChoose(Button tool) {
+    StartCapture();
+    Drag(POINT{296, 196}, POINT{1100, 700}, 10);
+    const Bar bar = BarFor(300, 200, 1100, 700);
+    EXPECT_TRUE(WaitFor([&] { return ShowsBar(GrabScreen(), bar).empty(); }, 2000, 40));
+    ClickButton(bar, tool);
+    return bar;
+}
+
+std::string MarkupFixture::Shows(const std::function<void(HDC)>& marks, const std::string& name) {
+    const Pixels want = ExpectedPicture(marks, kL, kT, kW, kH);
+    std::string why;
+    if (!WaitFor([&] { return (why = FirstDifference(GrabScreenRect(kL, kT, kW, kH), 0, 0, want, 0, 0, kW, kH)).empty(); },
+                 2000, 20))
+        SaveArtifact(GrabScreen(), name);
+    return why;
+}
+
+void MarkupFixture::FinishAndExpect(const Bar& bar, const std::function<void(HDC)>& marks) {
+    ClickButton(bar, kFinish);
+    EXPECT_TRUE(program_->WaitExit(3000)) << program_->Summary();
+    const Pixels clip = ClipboardBitmap();
+    ASSERT_EQ(kW, clip.width);
+    ASSERT_EQ(kH, clip.height);
+    EXPECT_EQ("", FirstDifference(clip, 0, 0, ExpectedPicture(marks, kL, kT, kW, kH), 0, 0, kW, kH));
 }
 
 void DrawTypedText(HDC dc, POINT corner, float width, float height, const std::wstring& text, COLORREF colour) {

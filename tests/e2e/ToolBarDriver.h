@@ -65,6 +65,22 @@ void DrawStroke(HDC dc, const std::vector<POINT>& points, int width, COLORREF co
 // Text in "Arial" 14 pt laid out in (corner, width x height), wrapped and clipped there.
 void DrawTypedText(HDC dc, POINT corner, float width, float height, const std::wstring& text, COLORREF colour);
 
+// A capture whose selection (300, 200, 1100, 700) is marked up, and what the
+// user should get from it: the part of the selection that a grab takes (all
+// but its two-pixel band) is (kL, kT, kW, kH).
+class MarkupFixture : public CaptureFixture {
+protected:
+    // Drags the selection out, waits for its bar and chooses `tool` there.
+    Bar SelectAndChoose(Button tool);
+    // Waits until the grabbed part of the screen shows the first pattern
+    // with `marks` drawn on it; the difference otherwise (and a screenshot).
+    std::string Shows(const std::function<void(HDC)>& marks, const std::string& name);
+    // Finish: the process ends and the clipboard holds exactly that part.
+    void FinishAndExpect(const Bar& bar, const std::function<void(HDC)>& marks);
+
+    static constexpr int kL = 302, kT = 202, kW = 796, kH = 496;
+};
+
 // A visible dialog (#32770) owned by `owner`, once it appears; nullptr on timeout.
 HWND WaitDialog(HWND owner, int timeoutMs);
 // Text of a control of another process.

@@ -10,39 +10,8 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 128, 255);
 
-class Shapes : public CaptureFixture {
+class Shapes : public MarkupFixture {
 protected:
-    // The selection (300, 200, 1100, 700) and its bar, with `tool` chosen.
-    Bar SelectAndChoose(Button tool) {
-        StartCapture();
-        Drag(POINT{296, 196}, POINT{1100, 700}, 10);
-        const Bar bar = BarFor(300, 200, 1100, 700);
-        EXPECT_TRUE(WaitFor([&] { return ShowsBar(GrabScreen(), bar).empty(); }, 2000, 40));
-        ClickButton(bar, tool);
-        return bar;
-    }
-
-    // Waits until the selection on the screen shows the first pattern with
-    // `marks` drawn on it; the difference otherwise.
-    std::string Shows(const std::function<void(HDC)>& marks, const std::string& name) {
-        const Pixels want = ExpectedPicture(marks, kL, kT, kW, kH);
-        std::string why;
-        if (!WaitFor([&] { return (why = FirstDifference(GrabScreenRect(kL, kT, kW, kH), 0, 0, want, 0, 0, kW, kH)).empty(); },
-                     2000, 40))
-            SaveArtifact(GrabScreen(), name);
-        return why;
-    }
-
-    // Finish: the clipboard holds exactly the selection with its marks.
-    void FinishAndExpect(const Bar& bar, const std::function<void(HDC)>& marks) {
-        ClickButton(bar, kFinish);
-        EXPECT_TRUE(program_->WaitExit(3000)) << program_->Summary();
-        const Pixels clip = ClipboardBitmap();
-        ASSERT_EQ(kW, clip.width);
-        ASSERT_EQ(kH, clip.height);
-        EXPECT_EQ("", FirstDifference(clip, 0, 0, ExpectedPicture(marks, kL, kT, kW, kH), 0, 0, kW, kH));
-    }
-
     // A free-hand drag through the points, released at the last.
     static void Stroke(const std::vector<POINT>& points) {
         MoveTo(points[0].x, points[0].y);
@@ -50,9 +19,6 @@ protected:
         for (size_t i = 1; i < points.size(); ++i) MoveTo(points[i].x, points[i].y);
         LeftUp();
     }
-
-    // What the grab takes of the selection: all but its two-pixel band.
-    static constexpr int kL = 302, kT = 202, kW = 796, kH = 496;
 };
 
 }  // namespace

@@ -10,17 +10,9 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 128, 255);
 
-class Text : public CaptureFixture {
+class Text : public MarkupFixture {
 protected:
-    // The selection (300, 200, 1100, 700) and its bar, with the text tool chosen.
-    Bar SelectForText() {
-        StartCapture();
-        Drag(POINT{296, 196}, POINT{1100, 700}, 10);
-        const Bar bar = BarFor(300, 200, 1100, 700);
-        EXPECT_TRUE(WaitFor([&] { return ShowsBar(GrabScreen(), bar).empty(); }, 2000, 40));
-        ClickButton(bar, kText);
-        return bar;
-    }
+    Bar SelectForText() { return SelectAndChoose(kText); }
 
     // Text committed in a box opened at `corner`: its layout box reaches 12
     // pixels inside the selection's outer right edge and 17 above its bottom.
@@ -31,25 +23,6 @@ protected:
         };
     }
 
-    std::string Shows(const std::function<void(HDC)>& marks, const std::string& name, int timeoutMs = 2000) {
-        const Pixels want = ExpectedPicture(marks, kL, kT, kW, kH);
-        std::string why;
-        if (!WaitFor([&] { return (why = FirstDifference(GrabScreenRect(kL, kT, kW, kH), 0, 0, want, 0, 0, kW, kH)).empty(); },
-                     timeoutMs, 20))
-            SaveArtifact(GrabScreen(), name);
-        return why;
-    }
-
-    void FinishAndExpect(const Bar& bar, const std::function<void(HDC)>& marks) {
-        ClickButton(bar, kFinish);
-        EXPECT_TRUE(program_->WaitExit(3000)) << program_->Summary();
-        const Pixels clip = ClipboardBitmap();
-        ASSERT_EQ(kW, clip.width);
-        ASSERT_EQ(kH, clip.height);
-        EXPECT_EQ("", FirstDifference(clip, 0, 0, ExpectedPicture(marks, kL, kT, kW, kH), 0, 0, kW, kH));
-    }
-
-    static constexpr int kL = 302, kT = 202, kW = 796, kH = 496;
     static constexpr int kOuterRight = 1104, kOuterBottom = 704;
 };
 
