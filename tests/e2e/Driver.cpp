@@ -848,4 +848,15 @@ HWND CaptureFixture::StartCapture() {
     return capture_;
 }
 
+void ExpectDoubleClickCopiesSelection(Program& program, Pattern frozen) {
+    DoubleClick(550, 400);
+    ASSERT_TRUE(program.WaitExit(3000)) << program.Summary();
+    EXPECT_EQ(Hex(0), Hex(program.ExitCode()));
+    const Pixels clip = ClipboardBitmap();
+    ASSERT_EQ(296, clip.width);
+    ASSERT_EQ(196, clip.height);
+    EXPECT_EQ("", FirstDifference(clip, 0, 0, PatternPixels(frozen, ScreenWidth(), ScreenHeight()), 402, 302,
+                                  clip.width, clip.height));
+}
+
 }  // namespace e2e

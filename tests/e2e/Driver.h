@@ -266,6 +266,11 @@ protected:
 // Base of the tests that start a capture: StartCapture runs the program and
 // waits for its frozen picture of the first pattern; the driver's own window
 // shows the second from then on, so every later check sees the frozen picture.
+// With the selection dragged from (396, 296) to (700, 500): a double click
+// inside puts exactly its interior (as `frozen` showed when the capture
+// froze the screen) on the clipboard, and the process ends with code 0.
+void ExpectDoubleClickCopiesSelection(Program& program, Pattern frozen = Pattern::First);
+
 class CaptureFixture : public Fixture {
 protected:
     HWND StartCapture();

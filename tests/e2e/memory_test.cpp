@@ -50,20 +50,6 @@ Sample Measure(Program& program) {
 
 class Memory : public Fixture {
 protected:
-    // With the selection dragged from (396, 296) to (700, 500): a double
-    // click copies its interior exactly (as `pattern` showed when frozen) and
-    // ends the process cleanly.
-    static void ExpectDoubleClickCopies(Program& program, Pattern pattern = Pattern::First) {
-        DoubleClick(550, 400);
-        ASSERT_TRUE(program.WaitExit(3000)) << program.Summary();
-        EXPECT_EQ(0u, program.ExitCode());
-        const Pixels clip = ClipboardBitmap();
-        ASSERT_EQ(296, clip.width);
-        ASSERT_EQ(196, clip.height);
-        EXPECT_EQ("", FirstDifference(clip, 0, 0, PatternPixels(pattern, ScreenWidth(), ScreenHeight()), 402, 302,
-                                      clip.width, clip.height));
-    }
-
     // One capture by request, with a selection when asked, ended by the
     // cancel command (a second one when a selection exists), then 2024.
     void CaptureAndCancel(Program& program, bool select) {
@@ -165,7 +151,7 @@ TEST_F(Memory, ACaptureShortOfAScreenSurfaceEndsAndTheScreenIsLive) {
         Idle(300);
         ASSERT_TRUE(program->Running()) << program->Summary();
         if (c.survives) {
-            ExpectDoubleClickCopies(*program);
+            ExpectDoubleClickCopiesSelection(*program);
             continue;
         }
         // The window went: the live screen is the user's again.
@@ -179,6 +165,6 @@ TEST_F(Memory, ACaptureShortOfAScreenSurfaceEndsAndTheScreenIsLive) {
         EXPECT_EQ("", WaitScreenShows(Pattern::Second, 1000, std::string("next-") + c.refused));
         pattern_->Show(Pattern::First);
         Drag(POINT{396, 296}, POINT{700, 500}, 10);
-        ExpectDoubleClickCopies(*program, Pattern::Second);
+        ExpectDoubleClickCopiesSelection(*program, Pattern::Second);
     }
 }

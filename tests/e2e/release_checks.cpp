@@ -17,19 +17,6 @@ std::string Environment(const char* name) {
     return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
 }
 
-// With the selection dragged from (396, 296) to (700, 500): a double click
-// inside puts exactly its interior, pixel for pixel, on the clipboard and ends.
-void ExpectDoubleClickCopiesSelection(Program& program) {
-    DoubleClick(550, 400);
-    ASSERT_TRUE(program.WaitExit(3000)) << program.Summary();
-    EXPECT_EQ(0u, program.ExitCode());
-    const Pixels clip = ClipboardBitmap();
-    ASSERT_EQ(296, clip.width);
-    ASSERT_EQ(196, clip.height);
-    EXPECT_EQ("", FirstDifference(clip, 0, 0, PatternPixels(Pattern::First, ScreenWidth(), ScreenHeight()), 402, 302,
-                                  clip.width, clip.height));
-}
-
 class Package : public Fixture {};
 
 class Scaled : public Fixture {

@@ -48,19 +48,6 @@ protected:
         return out;
     }
 
-    // The selection (400, 300)-(700, 500) copied whole by a double click
-    // inside it, and the process ended cleanly.
-    static void ExpectDoubleClickCopiesSelection(Program& program) {
-        DoubleClick(550, 400);
-        ASSERT_TRUE(program.WaitExit(3000)) << program.Summary();
-        EXPECT_EQ(Hex(0), Hex(program.ExitCode()));
-        const Pixels clip = ClipboardBitmap();
-        ASSERT_EQ(296, clip.width);
-        ASSERT_EQ(196, clip.height);
-        EXPECT_EQ("", FirstDifference(clip, 0, 0, PatternPixels(Pattern::First, ScreenWidth(), ScreenHeight()), 402,
-                                      302, clip.width, clip.height));
-    }
-
     static void ExpectQuitEndsCleanly(Program& program) {
         ASSERT_TRUE(program.PostToHost(3025));
         ASSERT_TRUE(program.WaitExit(2000)) << "still running 2 s after 3025";
