@@ -109,8 +109,8 @@ BOOL CSnapcrestDlg::OnInitDialog() {
     g_hCaptureWnd = m_hWnd;
     if (m_pToolBars) m_pToolBars->SetTarget(m_hWnd);
 
-    // The window's icons come after the first frame (they show nowhere on
-    // a captionless window without a taskbar button, and cost a few ms).
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     // No caption, no border. WS_VISIBLE comes from the show step below: set on
     // a window that is still hidden it would leave the window unmapped on
