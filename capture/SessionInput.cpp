@@ -15,6 +15,7 @@ Point ToPoint(POINT p) { return Point{p.x, p.y}; }
 
 void CSnapcrestDlg::OnLButtonDown(UINT flags, POINT point) {
     const Point p = ToPoint(point);
+    m_ptLastPointer = p;
     if (BarAnswers()) m_pToolBars->OnLButtonDown(flags, p);
     const int hit = m_tracker.HitTest(p);
     m_bButtonDown = 1;
@@ -53,6 +54,14 @@ void CSnapcrestDlg::OnLButtonDown(UINT flags, POINT point) {
 
 void CSnapcrestDlg::OnMouseMove(UINT flags, POINT point) {
     const Point p = ToPoint(point);
+    // The platform also sends moves of its own (a window appearing under
+    // the pointer, for one); a "move" to where the pointer already was moves
+    // nothing, and must not turn a press into a selection.
+    if (p == m_ptLastPointer) {
+        CDialog::OnMouseMove(flags, point);
+        return;
+    }
+    m_ptLastPointer = p;
     if (BarAnswers()) m_pToolBars->OnMouseMove(flags, p);
     // Over the bar (or the panel beside it) the bar's hover step decides the
     // pointer's shape; leaving it gives the session's own back.

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -220,6 +221,9 @@ private:
     mutable int m_nReadoutLineHeight = 0, m_nReadoutReferenceWidth = 0;
     UniqueFont m_hReadoutFont;
     UniqueFont m_hLabelFont;
+
+    // Where the last press or move put the pointer.
+    Point m_ptLastPointer{INT_MIN, INT_MIN};
 
     bool m_bSkinLoaded = false;
     bool m_bFirstFrameShown = false;
