@@ -7,6 +7,7 @@
 
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
+#include "framework/Win32Rect.h"
 #include "resources/Messages.h"
 
 namespace {
@@ -42,7 +43,6 @@ void CSnapcrestDlg::OnPaint() {
     if (m_bFullRedraw && !EnsureWorkSurface()) m_bFullRedraw = 0;
     if (m_bFullRedraw) {
         m_bFullRedraw = 0;
-        if (m_bHasSelection) EnsureToolBarSkin();
         HDC work = m_dcWork.dc();
         partial = !m_bReferencePaint && !m_bComposeAll;
         // Only the areas that changed are composed: elsewhere the work
@@ -98,13 +98,11 @@ void CSnapcrestDlg::OnHoverChanged() {
     RequestRecompose();
     if (m_bReferencePaint) {
         // The reference way repaints the bar's and the panel's areas.
-        const Rect bar = m_pToolBars ? m_pToolBars->BarRect() : Rect{};
-        const RECT barRect{bar.left, bar.top, bar.right, bar.bottom};
-        ::InvalidateRect(m_hWnd, &barRect, TRUE);
+        const RECT bar = ToRECT(m_pToolBars ? m_pToolBars->BarRect() : Rect{});
+        ::InvalidateRect(m_hWnd, &bar, TRUE);
         if (m_pToolBars && m_pToolBars->m_bPanelShown) {
-            const Rect panel = m_pToolBars->PanelArea();
-            const RECT panelRect{panel.left, panel.top, panel.right, panel.bottom};
-            ::InvalidateRect(m_hWnd, &panelRect, TRUE);
+            const RECT panel = ToRECT(m_pToolBars->PanelArea());
+            ::InvalidateRect(m_hWnd, &panel, TRUE);
         }
         return;
     }
@@ -192,8 +190,7 @@ void CSnapcrestDlg::InvalidateChanges() {
     // One region, so that the window is told once.
     UniqueRegion changed(::CreateRectRgn(0, 0, 0, 0));
     for (const Rect& r : change.areas) {
-        UniqueRegion area(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
-        ::CombineRgn(changed.get(), changed.get(), area.get(), RGN_OR);
+        ::CombineRgn(changed.get(), changed.get(), RectRegion(r).get(), RGN_OR);
     }
     ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), changed.get(), RGN_OR);
     ::InvalidateRgn(m_hWnd, changed.get(), FALSE);
@@ -206,9 +203,7 @@ void CSnapcrestDlg::NoteDrawnOnWindow(HRGN area) {
 
 void CSnapcrestDlg::NoteDrawnOnWindow(const Rect& r) {
     if (r.IsEmpty()) return;
-    UniqueRegion area(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
-    ::CombineRgn(m_rgnDrawnOnWindow.get(), m_rgnDrawnOnWindow.get(), area.get(), RGN_OR);
-    m_bDrawnOnWindow = true;
+    NoteDrawnOnWindow(RectRegion(r).get());
 }
 
 void CSnapcrestDlg::ComposeReference(HDC dc) {
@@ -264,8 +259,7 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
         m_pToolBars->SetPanelPosition(bar.panel.x, bar.panel.y);
         // A composition limited to other areas would draw nothing of it.
         const Rect barArea = m_pToolBars->BarRect().United(m_pToolBars->PanelAreaAt(bar.panel.x, bar.panel.y));
-        const RECT barRect{barArea.left, barArea.top, barArea.right, barArea.bottom};
-        if (::RectVisible(dc, &barRect)) m_pToolBars->Draw(dc);
+        if (RectVisibleOn(dc, barArea)) m_pToolBars->Draw(dc);
         m_bBarShown = 1;
     }
 }
@@ -280,9 +274,7 @@ void CSnapcrestDlg::DimBackground(HDC dc) {
 
 void CSnapcrestDlg::DrawSizeLabel(HDC dc, int x, int y) {
     // A composition limited to other areas would draw nothing of it.
-    const Rect labelArea = SizeLabelBox(x, y).Inflated(3);
-    const RECT labelRect{labelArea.left, labelArea.top, labelArea.right, labelArea.bottom};
-    if (!::RectVisible(dc, &labelRect)) return;
+    if (!RectVisibleOn(dc, SizeLabelBox(x, y).Inflated(3))) return;
     {
         gdip::Graphics g(dc);
         gdip::AlphaAttributes attributes(kDimAlpha);

@@ -2,6 +2,7 @@
 // tool chosen starts one, the pointer's moves preview it, the release finishes
 // it, every composition draws the list oldest first, and undo takes the newest.
 #include "capture/SnapcrestDlg.h"
+#include "framework/Win32Rect.h"
 #include "shapes/ShapeGeometry.h"
 
 namespace {
@@ -154,9 +155,7 @@ void CSnapcrestDlg::DrawShapes(HDC dc) {
     for (const auto& shape : m_shapes) {
         shape->m_bEnabled = 1;
         // A composition limited to other areas would draw nothing of it.
-        const Rect b = shape->Bounds();
-        const RECT bounds{b.left, b.top, b.right, b.bottom};
-        if (::RectVisible(dc, &bounds)) shape->Draw(dc);
+        if (RectVisibleOn(dc, shape->Bounds())) shape->Draw(dc);
     }
 }
 

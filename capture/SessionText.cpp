@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "capture/SnapcrestDlg.h"
+#include "framework/Win32Rect.h"
 #include "resources/Messages.h"
 
 namespace {
@@ -67,8 +68,8 @@ void CSnapcrestDlg::CloseTextEntry() {
         // The host is parked before it hides, so the box it leaves is
         // repainted here.
         if (m_pTextBoxRect) {
-            const RECT box{m_pTextBoxRect->left, m_pTextBoxRect->top - kHostRaise, m_pTextBoxRect->right,
-                           m_pTextBoxRect->bottom};
+            const RECT box = ToRECT(Rect{m_pTextBoxRect->left, m_pTextBoxRect->top - kHostRaise,
+                                         m_pTextBoxRect->right, m_pTextBoxRect->bottom});
             ::InvalidateRect(m_hWnd, &box, FALSE);
         }
         m_pTextEntry->SetEditRect(m_hWnd, kHostParking);

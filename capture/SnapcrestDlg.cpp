@@ -57,7 +57,6 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> read
     m_hSnapshot = std::move(ready->bitmap);
     m_pSnapshotBits = m_hSnapshot ? ready->bits : nullptr;
 
-    m_rgnRepaint.reset(::CreateRectRgn(0, 0, 50, 50));
     m_rgnCompose.reset(::CreateRectRgn(0, 0, 0, 0));
     m_rgnDrawnOnWindow.reset(::CreateRectRgn(0, 0, 0, 0));
     m_nReadoutLeft = m_nReadoutTop = m_nReadoutX = m_nReadoutY = m_nReadoutColor = 0;
@@ -153,7 +152,6 @@ void CSnapcrestDlg::OnDestroy() {
     m_hdcBefore.DeleteContext();
     m_hdcBefore.DeleteBitmap();
     m_dcWork.DeleteBitmap();
-    m_rgnRepaint.Release();
     m_dcDimmed.DeleteContext();
     m_dcDimmed.DeleteBitmap();
 }

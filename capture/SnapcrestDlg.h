@@ -89,7 +89,6 @@ public:
     HCURSOR m_hCursor = nullptr;
     UniqueBitmap m_hSnapshot;
     void* m_pSnapshotBits = nullptr;  // the snapshot's pixel memory, read only
-    UniqueRegion m_rgnRepaint;
     std::unique_ptr<CToolBars> m_pToolBars;
     // The pointer read-out's last corner and pointer positions.
     int m_nReadoutLeft = 0, m_nReadoutTop = 0, m_nReadoutX = 0, m_nReadoutY = 0, m_nReadoutColor = 0;

@@ -4,17 +4,10 @@
 #include <vector>
 
 #include "framework/FilterText.h"
+#include "platform/AnsiText.h"
 #include "platform/ComApartment.h"
 
 namespace {
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
-    return wide;
-}
-
 // Room for the longest path the system knows, so a chosen path is never cut.
 constexpr size_t kPathCapacity = 32768;
 }  // namespace
@@ -30,15 +23,15 @@ INT_PTR CFileDialog::DoModal() {
     // "name\0pattern\0...\0\0"
     std::wstring filter;
     for (const auto& entry : ParseFileFilter(m_strFilter)) {
-        filter += Wide(entry.first) + L'\0';
-        filter += Wide(entry.second) + L'\0';
+        filter += WidenAnsi(entry.first) + L'\0';
+        filter += WidenAnsi(entry.second) + L'\0';
     }
     filter += L'\0';
 
     std::vector<wchar_t> file(kPathCapacity, L'\0');
-    const std::wstring name = Wide(m_strDefaultName);
+    const std::wstring name = WidenAnsi(m_strDefaultName);
     name.copy(file.data(), std::min(name.size(), file.size() - 1));
-    const std::wstring title = Wide(m_strTitle);
+    const std::wstring title = WidenAnsi(m_strTitle);
 
     // Without hooks or templates the system shows its newer dialog where it has one.
     OPENFILENAMEW ofn{};

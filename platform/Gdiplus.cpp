@@ -1,9 +1,9 @@
 #include "platform/Gdiplus.h"
 
-#include "platform/HandleCount.h"
-
 #include <utility>
-#include <vector>
+
+#include "platform/AnsiText.h"
+#include "platform/HandleCount.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -47,11 +47,8 @@ Image Image::FromFile(const wchar_t* path) {
 }
 
 Image Image::FromFileAnsi(const char* path) {
-    int n = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (n <= 0) return Image();
-    std::vector<wchar_t> wide(static_cast<size_t>(n));
-    ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), n);
-    return FromFile(wide.data());
+    const std::wstring wide = WidenAnsi(path ? path : "");
+    return wide.empty() ? Image() : FromFile(wide.c_str());
 }
 
 Image Image::FromHBitmap(HBITMAP bitmap) {

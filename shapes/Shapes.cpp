@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "framework/Win32Rect.h"
+#include "platform/AnsiText.h"
 #include "platform/GdiHandles.h"
 #include "platform/Gdiplus.h"
 #include "shapes/ArrowGeometry.h"
@@ -55,8 +57,7 @@ uint32_t CShapeBase::Argb() const {
 namespace {
 void AddRect(HRGN region, const Rect& r) {
     if (r.IsEmpty()) return;
-    UniqueRegion add(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
-    ::CombineRgn(region, region, add.get(), RGN_OR);
+    ::CombineRgn(region, region, RectRegion(r).get(), RGN_OR);
 }
 }  // namespace
 
@@ -249,11 +250,8 @@ Rect CShapeDrawPen::Bounds() const {
 
 void CShapeDrawText::Draw(HDC dc) {
     if (!m_bEnabled || m_strText.empty()) return;
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, m_strText.data(), static_cast<int>(m_strText.size()),
-                                             nullptr, 0);
-    if (length <= 0) return;
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, m_strText.data(), static_cast<int>(m_strText.size()), &wide[0], length);
+    const std::wstring wide = WidenAnsi(m_strText);
+    if (wide.empty()) return;
     const Gdiplus::RectF box(static_cast<float>(m_ptStart.x), static_cast<float>(m_ptStart.y), m_fTextWidth,
                              m_fTextHeight);
     gdip::DrawTextInBox(dc, wide, L"Arial", 14.0f, Argb(), box);

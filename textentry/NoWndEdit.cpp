@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/AnsiText.h"
+
 namespace {
 // {C5BDD8D0-D26E-11CE-A89E-00AA006CADC5}
 const IID kIidTextHost = {0xc5bdd8d0, 0xd26e, 0x11ce, {0xa8, 0x9e, 0x00, 0xaa, 0x00, 0x6c, 0xad, 0xc5}};
@@ -49,14 +51,6 @@ PCreateTextServices TextServicesFactory() {
 bool IsKeyboardMessage(UINT m) { return m >= WM_KEYDOWN && m <= WM_UNICHAR; }
 bool IsMouseMessage(UINT m) { return m >= WM_MOUSEMOVE && m <= WM_MOUSEHWHEEL; }
 
-std::wstring Widen(const char* text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
 }  // namespace
 
 CNoWndEdit::CNoWndEdit() {
@@ -125,7 +119,7 @@ void CNoWndEdit::SetEditRect(HWND wnd, const RECT& rect) {
 void CNoWndEdit::SetText(const char* text) {
     CHARRANGE all{0, -1};
     Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
-    const std::wstring wide = Widen(text ? text : "");
+    const std::wstring wide = WidenAnsi(text ? text : "");
     Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 

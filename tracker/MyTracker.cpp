@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "framework/Win32Rect.h"
 #include "platform/GdiHandles.h"
 
 namespace {
@@ -64,8 +65,6 @@ void EnsureShared() {
     ++s.setUps;
     g_sharedMade = true;
 }
-
-RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
