@@ -26,6 +26,10 @@ BOOL ShowPoint::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText("岚梭截屏");
     AdmitCaptureRequests(m_hWnd);
+    // The session opens 10 ms after the host exists; the host's own set-up
+    // below runs within those 10 ms rather than before them (a timer only
+    // fires once the dialog's message loop runs, after this set-up).
+    ::SetTimer(m_hWnd, kStartupTimer, 10, nullptr);
     ::MoveWindow(m_hWnd, -1000, -1000, 1010, 1010, TRUE);
 
     // Only visibility, clipping and the system-menu bits stay; the popup style
@@ -41,7 +45,6 @@ BOOL ShowPoint::OnInitDialog() {
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
 
-    ::SetTimer(m_hWnd, kStartupTimer, 10, nullptr);
     if (ContainsNoStart(::GetCommandLineA())) StartDeskBandLauncher();
     return TRUE;
 }

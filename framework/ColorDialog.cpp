@@ -1,5 +1,7 @@
 #include "framework/ColorDialog.h"
 
+#include "platform/CommonDialogs.h"
+
 COLORREF* CColorDialog::CustomColors() {
     static COLORREF colours[16] = {
         RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
@@ -19,4 +21,4 @@ CColorDialog::CColorDialog(COLORREF initial, DWORD flags, HWND owner) : m_cc{} {
     if (initial != 0) m_cc.Flags |= CC_RGBINIT;
 }
 
-INT_PTR CColorDialog::DoModal() { return ::ChooseColorA(&m_cc) ? IDOK : IDCANCEL; }
+INT_PTR CColorDialog::DoModal() { return ShowColourDialog(&m_cc) ? IDOK : IDCANCEL; }

@@ -5,6 +5,7 @@
 
 #include "framework/FilterText.h"
 #include "platform/AnsiText.h"
+#include "platform/CommonDialogs.h"
 #include "platform/ComApartment.h"
 
 namespace {
@@ -43,7 +44,7 @@ INT_PTR CFileDialog::DoModal() {
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.Flags = m_dwFlags | OFN_EXPLORER;
-    if (!::GetSaveFileNameW(&ofn)) return IDCANCEL;
+    if (!ShowSaveFileDialog(&ofn)) return IDCANCEL;
     m_path = file.data();
     return m_path.empty() ? IDCANCEL : IDOK;
 }

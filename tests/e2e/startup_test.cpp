@@ -2,6 +2,10 @@
 // was, frozen; the word "nostart" on the command line keeps it idle.
 #include "tests/e2e/Driver.h"
 
+#include <psapi.h>
+
+#include <cctype>
+
 using namespace e2e;
 
 namespace {
@@ -34,6 +38,20 @@ protected:
     }
 };
 
+bool ModuleLoaded(HANDLE process, const std::string& name) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!EnumProcessModules(process, modules, sizeof modules, &bytes)) return false;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+        char path[MAX_PATH] = "";
+        GetModuleBaseNameA(process, modules[i], path, MAX_PATH);
+        std::string base(path);
+        for (char& c : base) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (base == name) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 TEST_F(Startup, CaptureCoversScreenAlone) {
@@ -54,6 +72,10 @@ TEST_F(Startup, CaptureCoversScreenAlone) {
     EXPECT_EQ(Hex(static_cast<uint32_t>(style)), Hex(WS_POPUP | WS_VISIBLE));
     EXPECT_EQ(ExStyle(capture) & WS_EX_APPWINDOW, 0);
     EXPECT_NE(program.Host(), capture);
+    // The dialogs' library costs every launch tens of milliseconds; it is
+    // loaded when a dialog is first asked for. (Checked against one always there.)
+    EXPECT_TRUE(ModuleLoaded(program.Handle(), "user32.dll"));
+    EXPECT_FALSE(ModuleLoaded(program.Handle(), "comdlg32.dll"));
 }
 
 TEST_F(Startup, CaptureShowsFrozenScreen) {
