@@ -275,13 +275,18 @@ void CSnapcrestDlg::DimBackground(HDC dc) {
 void CSnapcrestDlg::DrawSizeLabel(HDC dc, int x, int y) {
     // A composition limited to other areas would draw nothing of it.
     if (!RectVisibleOn(dc, SizeLabelBox(x, y).Inflated(3))) return;
-    {
-        gdip::Graphics g(dc);
-        gdip::AlphaAttributes attributes(kDimAlpha);
-        const Rect box = SizeLabelBox(x, y);
-        gdip::DrawImageRectRect(g, m_pBackImage, box.left, box.top, kLabelWidth, kLabelHeight, 0, 0, kLabelWidth,
-                                kLabelHeight, &attributes);
+    // The backdrop is the same corner of the image wherever the label goes;
+    // the library's translucent drawing of it is captured once.
+    if (!m_labelBackdrop.Ready()) {
+        m_labelBackdrop.Capture(kLabelWidth, kLabelHeight, [this](HDC target) {
+            gdip::Graphics g(target);
+            gdip::AlphaAttributes attributes(kDimAlpha);
+            gdip::DrawImageRectRect(g, m_pBackImage, 0, 0, kLabelWidth, kLabelHeight, 0, 0, kLabelWidth,
+                                    kLabelHeight, &attributes);
+        });
     }
+    const Rect box = SizeLabelBox(x, y);
+    m_labelBackdrop.BlendOnto(dc, box.left, box.top);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
     // Made once per session: a font costs more to make than the label to draw.

@@ -73,12 +73,17 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
     {
         SelectScope selectBrush(dc, ::GetStockObject(NULL_BRUSH));
         SelectScope selectPen(dc, pen.get());
-        {
-            gdip::Graphics g(dc);
-            gdip::SolidBrush fill(kFillColour);
-            gdip::FillRectangle(g, fill, layout.fill.left, layout.fill.top, layout.fill.Width(),
-                                layout.fill.Height());
+        // The fill is the same translucent rectangle wherever the box goes;
+        // the library's drawing of it is captured once.
+        if (!m_readoutFill.Ready() || m_readoutFill.Width() != layout.fill.Width() ||
+            m_readoutFill.Height() != layout.fill.Height()) {
+            m_readoutFill.Capture(layout.fill.Width(), layout.fill.Height(), [&layout](HDC target) {
+                gdip::Graphics g(target);
+                gdip::SolidBrush fill(kFillColour);
+                gdip::FillRectangle(g, fill, 0, 0, layout.fill.Width(), layout.fill.Height());
+            });
         }
+        m_readoutFill.BlendOnto(dc, layout.fill.left, layout.fill.top);
         const Rect& b = layout.box;
         ::Rectangle(dc, b.left, b.top, b.right, b.bottom);
 

@@ -13,6 +13,7 @@
 #include "capture/SceneDiff.h"
 #include "framework/Dialog.h"
 #include "framework/Geometry.h"
+#include "platform/BlendSprite.h"
 #include "platform/GdiHandles.h"
 #include "platform/Gdiplus.h"
 #include "platform/Surface.h"
@@ -220,6 +221,10 @@ private:
     mutable int m_nReadoutLineHeight = 0, m_nReadoutReferenceWidth = 0;
     UniqueFont m_hReadoutFont;
     UniqueFont m_hLabelFont;
+    // The label's backdrop and the read-out's fill as the imaging library
+    // blends them, captured at their first drawing (see BlendSprite).
+    BlendSprite m_labelBackdrop;
+    BlendSprite m_readoutFill;
 
     // Where the last press or move put the pointer.
     Point m_ptLastPointer{INT_MIN, INT_MIN};

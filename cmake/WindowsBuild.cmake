@@ -20,6 +20,7 @@ add_library(snapcrest_core STATIC
   platform/ModulePaths.cpp
   platform/StartupClock.cpp
   platform/CommonDialogs.cpp
+  platform/BlendSprite.cpp
   app/SnapcrestApp.cpp
   app/ShowPoint.cpp
   app/DeskBandLauncher.cpp

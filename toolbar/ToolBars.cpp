@@ -27,6 +27,21 @@ void DrawNatural(HDC dc, const gdip::Image& image, int x, int y) {
     gdip::DrawImageRectRect(g, image, x, y, w, h, 0, 0, w, h, nullptr);
 }
 
+void CaptureNatural(BlendSprite* sprite, const gdip::Image& image) {
+    if (!image) return;
+    sprite->Capture(static_cast<int>(image.Width()), static_cast<int>(image.Height()),
+                    [&image](HDC dc) { DrawNatural(dc, image, 0, 0); });
+}
+
+// The background the bar moves with on every step of a drag: blended from
+// its capture, or drawn by the library if it could not be captured.
+void DrawBackground(HDC dc, const BlendSprite& sprite, const gdip::Image& image, int x, int y) {
+    if (sprite.Ready())
+        sprite.BlendOnto(dc, x, y);
+    else
+        DrawNatural(dc, image, x, y);
+}
+
 // The strip of `frames` frames from the image at path, over the patch of
 // `background` from `patch` on, into the button's own context.
 void ComposeStrip(CChildSituationCtrl* b, const char* path, int frames, const gdip::Image& background, Point patch) {
@@ -131,6 +146,8 @@ int CToolBars::LoadSkin() {
     for (int i = 0; i < kBarButtons; ++i) buttons[i]->SetOrigin(l.bar[i]);
     for (int i = 0; i < kPanelButtons; ++i) buttons[kBarButtons + i]->SetOrigin(l.panel[i]);
     m_rcSwatch = m_pBtnColor->m_rc;
+    CaptureNatural(&m_barSprite, m_pBarImage);
+    CaptureNatural(&m_panelSprite, m_pPanelImage);
     return 1;
 }
 
@@ -198,12 +215,12 @@ Rect CToolBars::PanelArea() const {
 
 void CToolBars::Draw(HDC dc) {
     const auto buttons = Buttons();
-    DrawNatural(dc, m_pBarImage, m_nBarLeft, m_nBarTop);
+    DrawBackground(dc, m_barSprite, m_pBarImage, m_nBarLeft, m_nBarTop);
     for (int i = 0; i < kBarButtons; ++i)
         if (buttons[i]) buttons[i]->Draw(dc);
     if (!m_bPanelShown) return;
     const Point o = PanelBackground(m_nPanelX, m_nPanelY);
-    DrawNatural(dc, m_pPanelImage, o.x, o.y);
+    DrawBackground(dc, m_panelSprite, m_pPanelImage, o.x, o.y);
     for (int i = kBarButtons; i < kButtons; ++i)
         if (buttons[i]) buttons[i]->Draw(dc);
     DrawSwatch(dc);
@@ -229,6 +246,8 @@ void CToolBars::ReleaseSkin() {
     m_pBarImage = gdip::Image();
     for (auto* b : {&m_pBtnOne, &m_pBtnMid, &m_pBtnBig, &m_pBtnColor}) b->reset();
     m_pPanelImage = gdip::Image();
+    m_barSprite.Release();
+    m_panelSprite.Release();
 }
 
 // ------------------------------------------------------------------ input

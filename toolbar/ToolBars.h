@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/Geometry.h"
+#include "platform/BlendSprite.h"
 #include "platform/GdiHandles.h"
 #include "platform/Gdiplus.h"
 #include "toolbar/ToolBarInput.h"
@@ -103,6 +104,9 @@ public:
     int m_nBarRight = 0, m_nBarBottom = 0;
     Rect m_rcPressed;
     gdip::Image m_pPanelImage;
+    // The two backgrounds as the imaging library blends them (see BlendSprite).
+    BlendSprite m_barSprite;
+    BlendSprite m_panelSprite;
     std::unique_ptr<CChildSituationCtrl> m_pBtnOne;
     std::unique_ptr<CChildSituationCtrl> m_pBtnMid;
     std::unique_ptr<CChildSituationCtrl> m_pBtnBig;

@@ -1,0 +1,34 @@
+#pragma once
+// A fixed item that the imaging library blends onto a surface (an image at its
+// own size, a translucent fill, an image drawn with a constant alpha), kept in
+// the form the library blends it from.
+//
+// The library draws such an item by making its premultiplied pixels in a
+// temporary and alpha-blending that onto the surface, which leaves transparent
+// black exactly as those pixels. So drawing the item once onto transparent
+// black captures them, and blending the capture wherever the item goes gives
+// the pixels the library would: without the per-draw conversion and
+// temporaries that make up most of its cost.
+#include <functional>
+
+#include "platform/Surface.h"
+
+class BlendSprite {
+public:
+    BlendSprite() = default;
+    BlendSprite(const BlendSprite&) = delete;
+    BlendSprite& operator=(const BlendSprite&) = delete;
+
+    // Captures what `draw` puts on a width x height surface at its origin.
+    bool Capture(int width, int height, const std::function<void(HDC)>& draw);
+    // Blends the capture with its top-left corner at (x, y), within the
+    // context's clipping, as the library's drawing would.
+    void BlendOnto(HDC dc, int x, int y) const;
+    bool Ready() const { return m_surface.bits() != nullptr; }
+    int Width() const { return m_surface.width(); }
+    int Height() const { return m_surface.height(); }
+    void Release();
+
+private:
+    Surface m_surface;
+};
