@@ -115,4 +115,12 @@ void DrawTextInBox(HDC dc, const std::wstring& text, const wchar_t* face, float 
 // Fills (x, y, w, h) with the brush, in pixels.
 void FillRectangle(const Graphics& g, const SolidBrush& brush, int x, int y, int w, int h);
 
+// Fills the polygon of n points (alternate filling) in one colour
+// (0xAARRGGBB) with high-quality smoothing, as the library does. An opaque
+// polygon is filled by the platform's own region fill where that gives the
+// library's exact pixels (a library that does not smooth fills the same
+// region), checked once per process: it costs a small part of the library's
+// fill, which works on the polygon's whole bounding box.
+void FillPolygon(HDC dc, const POINT* points, int n, Gdiplus::ARGB color);
+
 }  // namespace gdip

@@ -174,14 +174,9 @@ void CShapeArrow::Draw(HDC dc) {
     Point p[6];
     // Coinciding points give no direction and so no arrow.
     if (!arrowgeo::Polygon(m_ptStart, m_ptEnd, m_dHeadAngle, m_nHeadLength, p)) return;
-    gdip::Graphics g(dc);
-    if (!g) return;
-    GdipSetSmoothingMode(g.get(), Gdiplus::SmoothingModeHighQuality);
-    gdip::SolidBrush brush(Argb());
-    if (!brush) return;
-    Gdiplus::Point gp[6];
-    for (int i = 0; i < 6; ++i) gp[i] = Gdiplus::Point(p[i].x, p[i].y);
-    GdipFillPolygonI(g.get(), brush.get(), gp, 6, Gdiplus::FillModeAlternate);
+    POINT gp[6];
+    for (int i = 0; i < 6; ++i) gp[i] = POINT{p[i].x, p[i].y};
+    gdip::FillPolygon(dc, gp, 6, Argb());
 }
 
 void CShapeArrow::EraseOutline(HDC dc) {
