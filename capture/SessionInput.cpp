@@ -4,6 +4,7 @@
 // that copies the selection and the right-button release that ends it.
 #include "capture/ScreenGrab.h"
 #include "capture/SnapcrestDlg.h"
+#include "platform/WindowPixels.h"
 
 namespace {
 // While the first selection is dragged the tracker shows the active colour.
@@ -116,6 +117,7 @@ void CSnapcrestDlg::OnLButtonDblClk(UINT flags, POINT point) {
     // on the screen first.
     PlaceCommittedText();
     ::UpdateWindow(m_hWnd);
+    HandOverWindowPixels();
     // With the clipboard held by another program the capture stays open, so
     // nothing is lost and the user can try again.
     if (GrabSelectionToClipboard(selection, m_hWnd, m_nScreenWidth, m_nScreenHeight) != GrabResult::ClipboardBusy)

@@ -12,6 +12,7 @@
 #include "framework/FileDialog.h"
 #include "platform/ImageSave.h"
 #include "platform/ModulePaths.h"
+#include "platform/WindowPixels.h"
 #include "resources/Messages.h"
 
 namespace {
@@ -66,6 +67,7 @@ void CSnapcrestDlg::CopyAndFinish() {
     if (!selection.IsEmpty()) {
         PlaceCommittedText();
         ::UpdateWindow(m_hWnd);
+        HandOverWindowPixels();
         // With the clipboard held by another program the capture stays open.
         if (GrabSelectionToClipboard(selection, m_hWnd, m_nScreenWidth, m_nScreenHeight) == GrabResult::ClipboardBusy)
             return;
@@ -82,6 +84,7 @@ void CSnapcrestDlg::StartSave() {
     PlaceCommittedText();
     ::UpdateWindow(m_hWnd);
     ::GdiFlush();
+    HandOverWindowPixels();
     // Nobody waits for the worker: it ends the session itself, through 3027.
     UniqueKernelHandle thread(
         reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SaveThreadProc, job.get(), 0, nullptr)));

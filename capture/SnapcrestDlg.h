@@ -171,6 +171,8 @@ private:
     // before the first frame.
     // Each false when its screen-sized surfaces cannot be made.
     bool EnsureWorkSurface();
+    // The rectangles of the window's update region when it has several.
+    std::vector<Rect> UpdateParts() const;
     bool EnsureShapeSurfaces();
     // Short of memory for a screen-sized surface: the window goes at once,
     // so the user's screen is back, and the session ends like a cancel.

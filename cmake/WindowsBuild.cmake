@@ -21,6 +21,7 @@ add_library(snapcrest_core STATIC
   platform/StartupClock.cpp
   platform/CommonDialogs.cpp
   platform/BlendSprite.cpp
+  platform/WindowPixels.cpp
   app/SnapcrestApp.cpp
   app/ShowPoint.cpp
   app/DeskBandLauncher.cpp

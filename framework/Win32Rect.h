@@ -2,6 +2,8 @@
 // The program's rectangles where the platform wants its own.
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/Geometry.h"
 #include "platform/GdiHandles.h"
 
@@ -13,4 +15,18 @@ inline UniqueRegion RectRegion(const Rect& r) { return UniqueRegion(::CreateRect
 inline bool RectVisibleOn(HDC dc, const Rect& r) {
     const RECT rect = ToRECT(r);
     return ::RectVisible(dc, &rect) != FALSE;
+}
+
+// The rectangles a region is made of.
+inline std::vector<Rect> RegionRects(HRGN region) {
+    const DWORD size = ::GetRegionData(region, 0, nullptr);
+    if (size == 0) return {};
+    std::vector<char> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (::GetRegionData(region, size, data) == 0) return {};
+    const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+    std::vector<Rect> out;
+    for (DWORD i = 0; i < data->rdh.nCount; ++i)
+        out.push_back(Rect{rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
+    return out;
 }

@@ -1,0 +1,19 @@
+#pragma once
+// How a repainted area reaches the display. Under Wine a window's pixels go to
+// the X server once per idle moment of the thread, as the bounding box of
+// everything drawn since the last time. Two strips at opposite edges of a
+// selection thus send the whole selection. Copying such parts one group at a
+// time, with the window's pixels handed over between groups, sends each
+// group's box instead; every hand-over has a fixed cost, so nearby parts go
+// together.
+#include <cstddef>
+#include <vector>
+
+#include "framework/Geometry.h"
+
+// Groups the rectangles of a repainted area into boxes to be handed over one
+// after another. Two groups become one when their common box exceeds their
+// own boxes by no more than `handOverCost` pixels, the cost of a hand-over
+// counted in pixels sent. Beyond `maxParts` rectangles (a stroke's many
+// pieces) the whole area is one box. Every rectangle lies in one box.
+std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long handOverCost, std::size_t maxParts = 64);

@@ -1,0 +1,61 @@
+// The grouping of a repainted area for its hand-over to the display: far
+// apart parts go separately, near ones together, and nothing is left out.
+#include "capture/FlushGroups.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr long long kCost = 100000;
+
+bool Covers(const std::vector<Rect>& boxes, const Rect& r) {
+    return std::any_of(boxes.begin(), boxes.end(), [&](const Rect& b) { return b.Intersected(r) == r; });
+}
+
+TEST(FlushGroups, GroupsByWhatAHandOverCosts) {
+    struct Case {
+        const char* what;
+        std::vector<Rect> parts;
+        size_t groups;
+    } cases[] = {
+        {"nothing", {}, 0},
+        {"empty parts only", {Rect{5, 5, 5, 9}, Rect{}}, 0},
+        {"one part", {Rect{10, 10, 200, 20}}, 1},
+        // A moved selection's left and right edge bands, 600 apart.
+        {"opposite edges of a big selection", {Rect{100, 100, 112, 500}, Rect{700, 100, 712, 500}}, 2},
+        // The same bands of a small selection cost less together.
+        {"opposite edges of a small selection", {Rect{100, 100, 112, 160}, Rect{180, 100, 192, 160}}, 1},
+        {"touching pieces of one band", {Rect{0, 0, 50, 10}, Rect{0, 10, 50, 20}, Rect{50, 0, 60, 20}}, 1},
+        // The four edge bands of a 600 x 400 selection and a bar below it:
+        // cheaper as one box than as four or five.
+        {"edges and bar of a selection",
+         {Rect{88, 88, 712, 112}, Rect{88, 488, 712, 512}, Rect{88, 112, 112, 488}, Rect{688, 112, 712, 488},
+          Rect{370, 515, 710, 553}},
+         1},
+        // The same on a screen four times as big: the inside is worth skipping.
+        {"edges and bar of a big selection",
+         {Rect{88, 88, 2112, 112}, Rect{88, 1488, 2112, 1512}, Rect{88, 112, 112, 1488}, Rect{2088, 112, 2112, 1488},
+          Rect{1770, 1515, 2110, 1553}},
+         4},
+        // Where the pointer's read-out and the moving bar are far apart.
+        {"read-out far from the bar", {Rect{1500, 50, 1620, 100}, Rect{100, 900, 440, 938}}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<Rect> boxes = GroupForHandOver(c.parts, kCost);
+        EXPECT_EQ(boxes.size(), c.groups);
+        for (const Rect& r : c.parts) EXPECT_TRUE(r.IsEmpty() || Covers(boxes, r));
+    }
+}
+
+TEST(FlushGroups, ManyPiecesGoAsOneBox) {
+    std::vector<Rect> stroke;
+    for (int i = 0; i < 100; ++i) stroke.push_back(Rect{i * 15, i * 7, i * 15 + 4, i * 7 + 4});
+    const std::vector<Rect> boxes = GroupForHandOver(stroke, kCost);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (Rect{0, 0, 99 * 15 + 4, 99 * 7 + 4}));
+}
+
+}  // namespace
