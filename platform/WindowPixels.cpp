@@ -1,3 +1,3 @@
 #include "platform/WindowPixels.h"
 
-void HandOverWindowPixels() { ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
+void HandOverWindowPixels() { ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, 0); }
