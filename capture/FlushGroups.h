@@ -12,8 +12,8 @@
 #include "framework/Geometry.h"
 
 // Groups the rectangles of a repainted area into boxes to be handed over one
-// after another. Two groups become one when their common box exceeds their
-// own boxes by no more than `handOverCost` pixels, the cost of a hand-over
-// counted in pixels sent. Beyond `maxParts` rectangles (a stroke's many
-// pieces) the whole area is one box. Every rectangle lies in one box.
+// after another, the grouping that costs least: the pixels of every box plus
+// `handOverCost` pixels for each hand-over between boxes. Beyond `maxParts`
+// rectangles (a stroke's many pieces) the whole area is one box. Every
+// rectangle lies in one box.
 std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long handOverCost, std::size_t maxParts = 64);

@@ -4,7 +4,6 @@
 // that copies the selection and the right-button release that ends it.
 #include "capture/ScreenGrab.h"
 #include "capture/SnapcrestDlg.h"
-#include "platform/WindowPixels.h"
 
 namespace {
 // While the first selection is dragged the tracker shows the active colour.
@@ -113,11 +112,8 @@ void CSnapcrestDlg::OnLButtonDblClk(UINT flags, POINT point) {
     // down and to the right.
     const Rect selection = m_tracker.m_rect.Normalized();
     if (selection.IsEmpty()) return;
-    // What the window shows is what is taken, so the last composition must be
-    // on the screen first.
-    PlaceCommittedText();
-    ::UpdateWindow(m_hWnd);
-    HandOverWindowPixels();
+    // What the window shows is what is taken.
+    PutPictureOnScreen();
     // With the clipboard held by another program the capture stays open, so
     // nothing is lost and the user can try again.
     if (GrabSelectionToClipboard(selection, m_hWnd, m_nScreenWidth, m_nScreenHeight) != GrabResult::ClipboardBusy)

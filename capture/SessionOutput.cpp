@@ -59,15 +59,22 @@ unsigned __stdcall SaveThreadProc(void* arg) {
 
 }  // namespace
 
+void CSnapcrestDlg::PutPictureOnScreen() {
+    PlaceCommittedText();
+    ::UpdateWindow(m_hWnd);
+    ::GdiFlush();
+    // A grab reads the screen, not the window: the platform may otherwise
+    // hold the last paint back from the display for a while.
+    HandOverWindowPixels();
+}
+
 void CSnapcrestDlg::CopyAndFinish() {
     if (!m_pToolBars || !m_pToolBars->m_bFinish) return;
     m_nScreenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     m_nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     const Rect selection = m_tracker.m_rect.Normalized();
     if (!selection.IsEmpty()) {
-        PlaceCommittedText();
-        ::UpdateWindow(m_hWnd);
-        HandOverWindowPixels();
+        PutPictureOnScreen();
         // With the clipboard held by another program the capture stays open.
         if (GrabSelectionToClipboard(selection, m_hWnd, m_nScreenWidth, m_nScreenHeight) == GrabResult::ClipboardBusy)
             return;
@@ -81,10 +88,7 @@ void CSnapcrestDlg::StartSave() {
     auto job = std::make_unique<SaveJob>(SaveJob{m_hWnd, m_tracker.m_rect.Normalized(), m_nScreenWidth,
                                                  m_nScreenHeight, m_pToolBars && m_pToolBars->m_bSave});
     // The worker grabs the screen: the picture as it stands must be on it.
-    PlaceCommittedText();
-    ::UpdateWindow(m_hWnd);
-    ::GdiFlush();
-    HandOverWindowPixels();
+    PutPictureOnScreen();
     // Nobody waits for the worker: it ends the session itself, through 3027.
     UniqueKernelHandle thread(
         reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SaveThreadProc, job.get(), 0, nullptr)));

@@ -185,6 +185,9 @@ private:
     void OpenTextBox(Point p);
     void CloseTextEntry();
     void PlaceCommittedText();
+    // Before a grab from the screen: pending text placed, the last
+    // composition painted and on the display.
+    void PutPictureOnScreen();
     // Forgets a shape that is about to go, so no later step reaches it.
     void ForgetPendingText(const CShapeBase* shape);
 

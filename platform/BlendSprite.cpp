@@ -3,10 +3,7 @@
 bool BlendSprite::Capture(int width, int height, const std::function<void(HDC)>& draw) {
     Release();
     // A new DIB section is all zeros: transparent black.
-    if (width <= 0 || height <= 0 || !m_surface.CreateDib(width, height)) {
-        Release();
-        return false;
-    }
+    if (width <= 0 || height <= 0 || !m_surface.CreateDib(width, height)) return false;
     draw(m_surface.dc());
     ::GdiFlush();
     return true;
@@ -20,7 +17,7 @@ void BlendSprite::BlendOnto(HDC dc, int x, int y) const {
 }
 
 void BlendSprite::Release() {
-    m_surface.RestoreBitmap();
-    m_surface.DeleteContext();
+    // The bitmap is selected out of its context before it goes.
     m_surface.DeleteBitmap();
+    m_surface.DeleteContext();
 }

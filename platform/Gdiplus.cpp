@@ -190,8 +190,9 @@ void RegionFillPolygon(HDC dc, const POINT* points, int n, ARGB color) {
     if (region && brush) ::FillRgn(dc, region.get(), brush.get());
 }
 
-// Whether the region fill gives the library's pixels: polygons with every kind of edge (steep, flat, crossing, leaving the
-// surface) filled both ways on a small surface must agree to the pixel.
+// Whether the region fill gives the library's pixels: polygons with every
+// kind of edge (steep, flat, crossing, leaving the surface) filled both ways
+// on a small surface must agree to the pixel.
 bool RegionFillMatchesLibrary() {
     constexpr int kSize = 64;
     static const POINT probes[][6] = {
