@@ -24,16 +24,17 @@ bool DimTable::Learn(const uint32_t* probe, const uint32_t* dimmedProbe, const u
     return true;
 }
 
-void DimTable::Redim(uint32_t* target, const uint32_t* plain, const uint32_t* dimmed, int stride,
+void DimTable::Redim(uint32_t* target, const PixelRows& plain, const uint32_t* dimmed, int stride,
                      const Rect& area) const {
     for (int y = area.top; y < area.bottom; ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(stride);
         for (int x = area.left; x < area.right; ++x) {
             const size_t i = row + static_cast<size_t>(x);
+            const uint32_t before = plain.Colour(x, y);
             uint32_t out = dimmed[i] & 0xFF000000u;
             for (int c = 0; c < 3; ++c) {
                 const int shift = 8 * c;
-                int v = static_cast<int>((dimmed[i] >> shift) & 0xFF) - m_add[c][(plain[i] >> shift) & 0xFF] +
+                int v = static_cast<int>((dimmed[i] >> shift) & 0xFF) - m_add[c][(before >> shift) & 0xFF] +
                         m_add[c][(target[i] >> shift) & 0xFF];
                 v = v < 0 ? 0 : (v > 255 ? 255 : v);
                 out |= static_cast<uint32_t>(v) << shift;

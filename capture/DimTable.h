@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "framework/Geometry.h"
+#include "framework/PixelRows.h"
 
 // The dimming lays the stretched backdrop image over the whole picture with
 // one opacity, and the platform blends each colour byte on its own: what a
@@ -25,9 +26,9 @@ public:
 
     // Dims `area` of `target` again: each pixel becomes what dimming it would
     // give, from `plain`, the picture there before it changed, and `dimmed`,
-    // that picture dimmed. All three are top-down rows `stride` pixels apart;
-    // the alpha byte is taken from `dimmed`.
-    void Redim(uint32_t* target, const uint32_t* plain, const uint32_t* dimmed, int stride, const Rect& area) const;
+    // that picture dimmed. `target` and `dimmed` are top-down rows `stride`
+    // pixels apart; the alpha byte is taken from `dimmed`.
+    void Redim(uint32_t* target, const PixelRows& plain, const uint32_t* dimmed, int stride, const Rect& area) const;
 
 private:
     int m_add[3][256] = {};

@@ -5,14 +5,26 @@
 #include "capture/ScreenGrab.h"
 #include "platform/Surface.h"
 
+namespace {
+constexpr int kGrabBandRows = 32;
+}  // namespace
+
 std::unique_ptr<ScreenSnapshot> GrabWholeScreen() {
     auto shot = std::make_unique<ScreenSnapshot>();
     shot->width = ::GetSystemMetrics(SM_CXSCREEN);
     shot->height = ::GetSystemMetrics(SM_CYSCREEN);
-    shot->bitmap.reset(CreateTopDownDib(shot->width, shot->height, &shot->bits));
+    shot->bitmap.reset(CreateTopDownDib(shot->width, shot->height, &shot->bits, 8 * kSnapshotBytesPerPixel));
     if (!shot->bitmap) return shot;
-    HBITMAP bitmap = shot->bitmap.get();
-    CopyScreenRect(Rect{0, 0, shot->width, shot->height}, &bitmap, false, nullptr, shot->width, shot->height);
+    // Band by band: the platform reads the screen through working copies of
+    // the size of each copy, in another format than the snapshot's, and
+    // memory that size once taken may stay with the process.
+    UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    UniqueDC memory(::CreateCompatibleDC(display.get()));
+    SelectScope select(memory.get(), shot->bitmap.get());
+    for (int top = 0; top < shot->height; top += kGrabBandRows) {
+        const int rows = shot->height - top < kGrabBandRows ? shot->height - top : kGrabBandRows;
+        ::BitBlt(memory.get(), 0, top, shot->width, rows, display.get(), 0, top, SRCCOPY);
+    }
     ::GdiFlush();
     return shot;
 }

@@ -2,11 +2,13 @@
 // only when m_bFullRedraw asks for it, and every paint copies what changed of
 // the work surface to the window, in groups that reach the display apart
 // when they lie far apart.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "capture/BackdropDimming.h"
 #include "capture/FlushGroups.h"
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
@@ -15,7 +17,6 @@
 #include "resources/Messages.h"
 
 namespace {
-constexpr float kDimAlpha = 0.7f;
 // What handing the window's pixels to the display once more costs, counted in
 // pixels sent. Under Wine on Xvfb, of 30,000, 100,000 and 300,000 this gave
 // the least CPU per drag step (program, server and X together) for moves and
@@ -51,7 +52,8 @@ void CSnapcrestDlg::OnPaint() {
     // surface takes its own. Short of memory for the work surface the
     // session ends; until its window goes it shows the snapshot.
     if (m_bFullRedraw && m_bHasSelection) WaitForDimmedSnapshot();
-    if (m_bFullRedraw && !EnsureWorkSurface()) m_bFullRedraw = 0;
+    // A whole composition draws every pixel of the new work surface itself.
+    if (m_bFullRedraw && !EnsureWorkSurface(!m_bReferencePaint && !m_bComposeAll)) m_bFullRedraw = 0;
     if (m_bFullRedraw) {
         m_bFullRedraw = 0;
         HDC work = m_dcWork.dc();
@@ -70,17 +72,19 @@ void CSnapcrestDlg::OnPaint() {
     }
     // Clipped by the platform to the invalid region. Until the first
     // composition the picture is the snapshot itself.
-    HDC picture = m_dcWork.dc() ? m_dcWork.dc() : m_dcSnapshot.dc();
+    auto show = [this, dc](const Rect& area) {
+        if (m_dcWork.dc())
+            ::BitBlt(dc, area.left, area.top, area.Width(), area.Height(), m_dcWork.dc(), area.left, area.top, SRCCOPY);
+        else
+            CopySnapshot(dc, area);
+    };
     const std::vector<Rect> groups = GroupForHandOver(parts, kHandOverCostPixels);
     if (groups.size() <= 1) {
-        const RECT& area = ps.rcPaint;
-        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, picture, area.left,
-                 area.top, SRCCOPY);
+        show(Rect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
     } else {
         for (size_t i = 0; i < groups.size(); ++i) {
             if (i > 0) HandOverWindowPixels();
-            const Rect& g = groups[i];
-            ::BitBlt(dc, g.left, g.top, g.Width(), g.Height(), picture, g.left, g.top, SRCCOPY);
+            show(groups[i]);
         }
     }
     // The text being typed, straight onto the window over the picture.
@@ -101,7 +105,7 @@ std::vector<Rect> CSnapcrestDlg::UpdateParts() const {
     return RegionRects(update.get());
 }
 
-bool CSnapcrestDlg::EnsureWorkSurface() {
+bool CSnapcrestDlg::EnsureWorkSurface(bool withSnapshot) {
     if (m_dcWork.bitmap()) return true;
     if (!m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight)) {
         // A context without its bitmap would paint the window black.
@@ -109,8 +113,40 @@ bool CSnapcrestDlg::EnsureWorkSurface() {
         AbandonShortOfMemory();
         return false;
     }
-    ::BitBlt(m_dcWork.dc(), 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+    if (withSnapshot) CopySnapshot(m_dcWork.dc(), Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
     return true;
+}
+
+void CSnapcrestDlg::CopySnapshot(HDC dc, const Rect& area) {
+    // The snapshot is kept in another format than the surfaces drawn on. The
+    // platform converts a copy between the two through working memory of the
+    // copy's size, which it may keep, at several times the cost of a plain
+    // copy. Onto a surface of the program's own, the program converts what
+    // the clipping lets through itself; onto anything else (the window
+    // before the first composition) it copies a band of rows at a time.
+    std::vector<Rect> parts{area};
+    UniqueRegion clip(::CreateRectRgn(0, 0, 0, 0));
+    if (::GetClipRgn(dc, clip.get()) == 1) {
+        parts.clear();
+        for (const Rect& r : RegionRects(clip.get())) {
+            const Rect part = r.Intersected(area);
+            if (!part.IsEmpty()) parts.push_back(part);
+        }
+    }
+    const Rect screen{0, 0, m_nScreenWidth, m_nScreenHeight};
+    if (uint32_t* pixels = DibPixels(dc, m_nScreenWidth, m_nScreenHeight)) {
+        ::GdiFlush();
+        for (const Rect& part : parts) CopyPlainArea(pixels, m_nScreenWidth, m_snapshotPixels, part.Intersected(screen));
+        return;
+    }
+    constexpr int kBandPixels = 128 * 1024;
+    for (const Rect& part : parts) {
+        const int bandRows = std::max(1, kBandPixels / std::max(1, part.Width()));
+        for (int top = part.top; top < part.bottom; top += bandRows) {
+            const int rows = std::min(bandRows, part.bottom - top);
+            ::BitBlt(dc, part.left, top, part.Width(), rows, m_dcSnapshot.dc(), part.left, top, SRCCOPY);
+        }
+    }
 }
 
 void CSnapcrestDlg::EnsureToolBarSkin() {
@@ -234,7 +270,7 @@ void CSnapcrestDlg::NoteDrawnOnWindow(const Rect& r) {
 }
 
 void CSnapcrestDlg::ComposeReference(HDC dc) {
-    ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+    CopySnapshot(dc, Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
     if (m_bHasSelection) {
         // The backdrop image may still be in use by the background preparation.
         WaitForDimmedSnapshot();
@@ -249,7 +285,7 @@ void CSnapcrestDlg::ComposeReference(HDC dc) {
 
 void CSnapcrestDlg::ComposeFast(HDC dc) {
     if (!m_bHasSelection) {
-        ::BitBlt(dc, 0, 0, m_nScreenWidth, m_nScreenHeight, m_dcSnapshot.dc(), 0, 0, SRCCOPY);
+        CopySnapshot(dc, Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
         m_bBarShown = 0;
         DrawShapes(dc);
         return;
@@ -271,8 +307,7 @@ void CSnapcrestDlg::ComposeFast(HDC dc) {
 
 void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
     const Rect inner = SelectionInterior(t);
-    ::BitBlt(dc, inner.left, inner.top, inner.Width(), inner.Height(), m_dcSnapshot.dc(), inner.left, inner.top,
-             SRCCOPY);
+    CopySnapshot(dc, inner);
     m_tracker.Draw(dc);
 
     // The label follows where the previous composition put the bar.
@@ -291,27 +326,24 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
     }
 }
 
-void CSnapcrestDlg::DimBackground(HDC dc) {
-    gdip::Graphics g(dc);
-    gdip::AlphaAttributes attributes(kDimAlpha);
-    const int w = static_cast<int>(m_pBackImage.Width());
-    const int h = static_cast<int>(m_pBackImage.Height());
-    gdip::DrawImageRectRect(g, m_pBackImage, 0, 0, m_nScreenWidth, m_nScreenHeight, 0, 0, w, h, &attributes);
+void CSnapcrestDlg::DimBackground(HDC dc) { DrawDimming(dc, BackImage(), m_nScreenWidth, m_nScreenHeight); }
+
+void CSnapcrestDlg::CaptureLabelBackdrop() {
+    // The backdrop is the same corner of the image wherever the label goes;
+    // the library's translucent drawing of it is captured once.
+    if (m_labelBackdrop.Ready()) return;
+    m_labelBackdrop.Capture(kLabelWidth, kLabelHeight, [this](HDC target) {
+        gdip::Graphics g(target);
+        gdip::AlphaAttributes attributes(kDimAlpha);
+        gdip::DrawImageRectRect(g, BackImage(), 0, 0, kLabelWidth, kLabelHeight, 0, 0, kLabelWidth, kLabelHeight,
+                                &attributes);
+    });
 }
 
 void CSnapcrestDlg::DrawSizeLabel(HDC dc, int x, int y) {
     // A composition limited to other areas would draw nothing of it.
     if (!RectVisibleOn(dc, SizeLabelBox(x, y).Inflated(3))) return;
-    // The backdrop is the same corner of the image wherever the label goes;
-    // the library's translucent drawing of it is captured once.
-    if (!m_labelBackdrop.Ready()) {
-        m_labelBackdrop.Capture(kLabelWidth, kLabelHeight, [this](HDC target) {
-            gdip::Graphics g(target);
-            gdip::AlphaAttributes attributes(kDimAlpha);
-            gdip::DrawImageRectRect(g, m_pBackImage, 0, 0, kLabelWidth, kLabelHeight, 0, 0, kLabelWidth,
-                                    kLabelHeight, &attributes);
-        });
-    }
+    CaptureLabelBackdrop();
     const Rect box = SizeLabelBox(x, y);
     m_labelBackdrop.BlendOnto(dc, box.left, box.top);
     ::SetBkMode(dc, TRANSPARENT);
@@ -354,11 +386,11 @@ COLORREF CSnapcrestDlg::ShownColourAt(Point p) const {
     // picture composed (or the snapshot, before the first): read from memory
     // rather than asking the window.
     const bool onScreen = p.x >= 0 && p.y >= 0 && p.x < m_nScreenWidth && p.y < m_nScreenHeight;
-    const void* shown = m_dcWork.dc() ? m_dcWork.bits() : m_pSnapshotBits;
+    const PixelRows shown = m_dcWork.dc() ? PixelRows::Of(m_dcWork.bits(), m_nScreenWidth, 4) : m_snapshotPixels;
     if (onScreen && shown && !m_pTextBoxRect && !(m_bDrawnOnWindow && ::PtInRegion(m_rgnDrawnOnWindow.get(), p.x, p.y))) {
         ::GdiFlush();
-        const uint32_t bgra = static_cast<const uint32_t*>(shown)[static_cast<size_t>(p.y) * m_nScreenWidth + p.x];
-        return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+        const uint32_t bgr = shown.Colour(p.x, p.y);
+        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
     }
     WindowDC window(m_hWnd);
     return ::GetPixel(window.get(), p.x, p.y);

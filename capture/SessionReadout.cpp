@@ -12,16 +12,6 @@ namespace {
 constexpr COLORREF kOutlineColour = 0x00939393;
 constexpr Gdiplus::ARGB kFillColour = 0x64292B2F;  // about 39 % opaque
 
-// The pixels of the 32-bit DIB section of w x h selected into dc, or null for
-// any other surface. Every such surface of the program is top-down (see
-// Surface); the platform may report its height either way.
-uint32_t* DibPixels(HDC dc, int w, int h) {
-    DIBSECTION dib{};
-    HGDIOBJ bitmap = ::GetCurrentObject(dc, OBJ_BITMAP);
-    if (!bitmap || ::GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib) return nullptr;
-    if (dib.dsBm.bmBitsPixel != 32 || dib.dsBm.bmWidth != w || dib.dsBm.bmHeight != h) return nullptr;
-    return static_cast<uint32_t*>(dib.dsBm.bmBits);
-}
 }  // namespace
 
 Point CSnapcrestDlg::ReadoutPointer() const {
@@ -64,9 +54,7 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
     // it would before the dimming. A pixel more on each side costs nothing
     // and keeps a rounding of the fill's edge inside.
     const Rect area = layout.Bounds().Inflated(1).Intersected(Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
-    if (dimmed)
-        ::BitBlt(dc, area.left, area.top, area.Width(), area.Height(), m_dcSnapshot.dc(), area.left, area.top,
-                 SRCCOPY);
+    if (dimmed) CopySnapshot(dc, area);
 
     UniquePen pen(::CreatePen(PS_SOLID, 1, kOutlineColour));
     COLORREF colour = 0;
@@ -123,11 +111,10 @@ void CSnapcrestDlg::DimReadoutArea(HDC dc, Rect area) {
     if (area.IsEmpty()) return;
     ::GdiFlush();
     uint32_t* target = DibPixels(dc, m_nScreenWidth, m_nScreenHeight);
-    const auto* plain = static_cast<const uint32_t*>(m_pSnapshotBits);
     const auto* dimmedSnapshot = static_cast<const uint32_t*>(m_dcDimmed.bits());
-    if (target && plain && dimmedSnapshot && m_dimTable.Ready() &&
+    if (target && m_snapshotPixels && dimmedSnapshot && m_dimTable.Ready() &&
         area.Intersected(RegularDimArea(m_nScreenWidth, m_nScreenHeight)) == area) {
-        m_dimTable.Redim(target, plain, dimmedSnapshot, m_nScreenWidth, area);
+        m_dimTable.Redim(target, m_snapshotPixels, dimmedSnapshot, m_nScreenWidth, area);
         return;
     }
     // Near the screen's edges (or without the table) only the image itself

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "capture/BackdropDimming.h"
 #include "capture/KeyboardNudge.h"
 #include "capture/ScreenGrab.h"
 #include "platform/HandleCount.h"
@@ -21,7 +22,7 @@ constexpr unsigned kSessionTrackerStyle = 81;
 constexpr COLORREF kTrackerIdleColor = 0x0082640A;
 
 // The image that dims the screen outside the selection and backs the label.
-gdip::Image LoadBackdrop() { return gdip::Image::FromFile(L".\\skinScreen\\back.jpg"); }
+gdip::Image LoadBackdrop() { return gdip::Image::PixelsFromFile(L".\\skinScreen\\back.jpg"); }
 }  // namespace
 
 CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> ready)
@@ -55,7 +56,7 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> read
     // its memory on another thread; nothing ever draws on it.
     if (!ready || ready->width != m_nScreenWidth || ready->height != m_nScreenHeight) ready = GrabWholeScreen();
     m_hSnapshot = std::move(ready->bitmap);
-    m_pSnapshotBits = m_hSnapshot ? ready->bits : nullptr;
+    if (m_hSnapshot) m_snapshotPixels = PixelRows::Of(ready->bits, m_nScreenWidth, kSnapshotBytesPerPixel);
 
     m_rgnCompose.reset(::CreateRectRgn(0, 0, 0, 0));
     m_rgnDrawnOnWindow.reset(::CreateRectRgn(0, 0, 0, 0));
@@ -176,28 +177,46 @@ void CSnapcrestDlg::EndSessionAndQuit() {
 }
 
 void CSnapcrestDlg::StartDimmedSnapshot() {
-    if (!m_pSnapshotBits) {
+    if (!m_snapshotPixels) {
         m_pBackImage = LoadBackdrop();
         return;
     }
-    // The snapshot is never written; the job copies it by memory so that it
+    // The snapshot is never written; the job reads it from memory so that it
     // shares no context with this thread.
     ::GdiFlush();
     m_hDimThread.reset(reinterpret_cast<HANDLE>(_beginthreadex(
         nullptr, 0,
         [](void* arg) -> unsigned {
             auto* self = static_cast<CSnapcrestDlg*>(arg);
-            self->m_pBackImage = LoadBackdrop();
-            if (!self->m_dcDimmed.CreateDib(self->m_nScreenWidth, self->m_nScreenHeight)) return 0;
-            std::memcpy(self->m_dcDimmed.bits(), self->m_pSnapshotBits,
-                        static_cast<size_t>(self->m_nScreenWidth) * self->m_nScreenHeight * 4);
-            self->DimBackground(self->m_dcDimmed.dc());
-            self->LearnDimTable();
-            ::GdiFlush();
+            self->MakeDimmedSnapshot();
             return 0;
         },
         this, 0, nullptr)));
     if (!m_hDimThread) m_pBackImage = LoadBackdrop();
+}
+
+void CSnapcrestDlg::MakeDimmedSnapshot() {
+    const int w = m_nScreenWidth, h = m_nScreenHeight;
+    if (!m_dcDimmed.CreateDib(w, h)) return;
+    auto* bits = static_cast<uint32_t*>(m_dcDimmed.bits());
+    // The banded way holds one screen-sized working copy less at its peak;
+    // it is taken where it gives the one drawing's pixels.
+    if (!DimInBandsMatches(BackImage(), w, h) ||
+        !DimInBands(m_dcDimmed.dc(), bits, w, h, m_snapshotPixels, BackImage(), w, h)) {
+        CopyPlainArea(bits, w, m_snapshotPixels, Rect{0, 0, w, h});
+        DimBackground(m_dcDimmed.dc());
+    }
+    LearnDimTable();
+    CaptureLabelBackdrop();
+    // The decoded image is let go: a screen's worth of dimming is in the
+    // copy, and the rare drawings that need the image again load it again.
+    m_pBackImage = gdip::Image();
+    ::GdiFlush();
+}
+
+const gdip::Image& CSnapcrestDlg::BackImage() {
+    if (!m_pBackImage) m_pBackImage = LoadBackdrop();
+    return m_pBackImage;
 }
 
 void CSnapcrestDlg::WaitForDimmedSnapshot() {

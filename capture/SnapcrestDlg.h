@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "capture/DimTable.h"
+#include "framework/PixelRows.h"
 #include "capture/EarlySnapshot.h"
 #include "capture/PaintLayout.h"
 #include "capture/PaintTiming.h"
@@ -89,7 +90,7 @@ public:
     CMyTracker m_tracker;
     HCURSOR m_hCursor = nullptr;
     UniqueBitmap m_hSnapshot;
-    void* m_pSnapshotBits = nullptr;  // the snapshot's pixel memory, read only
+    PixelRows m_snapshotPixels;  // the snapshot's pixel memory, read only
     std::unique_ptr<CToolBars> m_pToolBars;
     // The pointer read-out's last corner and pointer positions.
     int m_nReadoutLeft = 0, m_nReadoutTop = 0, m_nReadoutX = 0, m_nReadoutY = 0, m_nReadoutColor = 0;
@@ -169,8 +170,10 @@ private:
 
     // Surfaces and the bar's skin, made when first needed rather than
     // before the first frame.
-    // Each false when its screen-sized surfaces cannot be made.
-    bool EnsureWorkSurface();
+    // Each false when its screen-sized surfaces cannot be made. A new work
+    // surface holds the snapshot unless `withSnapshot` is false (a whole
+    // composition follows).
+    bool EnsureWorkSurface(bool withSnapshot);
     // The rectangles of the window's update region when it has several.
     std::vector<Rect> UpdateParts() const;
     bool EnsureShapeSurfaces();
@@ -213,6 +216,13 @@ private:
     // Ends the session and, through the quit request, the process.
     void EndSessionAndQuit();
     void StartDimmedSnapshot();
+    // The background job's work: the dimmed copy and the dimming's table.
+    void MakeDimmedSnapshot();
+    // The backdrop image, loaded again if it was let go.
+    const gdip::Image& BackImage();
+    void CaptureLabelBackdrop();
+    // Copies `area` of the snapshot onto `dc`, within its clipping.
+    void CopySnapshot(HDC dc, const Rect& area);
 
     // The snapshot dimmed once, so that a frame is a few block copies.
     Surface m_dcDimmed;

@@ -28,6 +28,7 @@ add_library(snapcrest_core STATIC
   capture/SnapcrestDlg.cpp
   capture/ScreenGrab.cpp
   capture/EarlySnapshot.cpp
+  capture/BackdropDimming.cpp
   capture/SessionPaint.cpp
   capture/SessionReadout.cpp
   capture/SessionInput.cpp

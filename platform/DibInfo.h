@@ -1,15 +1,17 @@
 #pragma once
 #include <windows.h>
 
-// The description of a DIB section of 32 bits per pixel, top-down rows,
-// uncompressed: the only kind the program and its tests make.
-inline BITMAPINFO TopDownDib32(int width, int height) {
+// The description of a DIB section of top-down rows, uncompressed, of 32
+// bits per pixel (what the program draws on) or 24 (what it only keeps).
+inline BITMAPINFO TopDownDib(int width, int height, WORD bitsPerPixel) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = width;
     bi.bmiHeader.biHeight = -height;
     bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biBitCount = bitsPerPixel;
     bi.bmiHeader.biCompression = BI_RGB;
     return bi;
 }
+
+inline BITMAPINFO TopDownDib32(int width, int height) { return TopDownDib(width, height, 32); }

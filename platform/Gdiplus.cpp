@@ -49,6 +49,18 @@ Image Image::FromFile(const wchar_t* path) {
     return Image(bitmap);
 }
 
+Image Image::PixelsFromFile(const wchar_t* path) {
+    const Image decoded = FromFile(path);
+    if (!decoded) return Image();
+    PixelFormat format = PixelFormat32bppARGB;
+    GdipGetImagePixelFormat(decoded.get(), &format);
+    GpBitmap* copy = nullptr;
+    if (GdipCloneBitmapAreaI(0, 0, static_cast<INT>(decoded.Width()), static_cast<INT>(decoded.Height()), format,
+                             static_cast<GpBitmap*>(decoded.get()), &copy) != Ok)
+        return Image();
+    return Image(copy);
+}
+
 Image Image::FromFileAnsi(const char* path) {
     const std::wstring wide = WidenAnsi(path ? path : "");
     return wide.empty() ? Image() : FromFile(wide.c_str());
@@ -63,6 +75,14 @@ Image Image::FromHBitmap(HBITMAP bitmap) {
 Image Image::Blank(int w, int h) {
     GpBitmap* image = nullptr;
     if (w <= 0 || h <= 0 || GdipCreateBitmapFromScan0(w, h, 0, PixelFormat32bppARGB, nullptr, &image) != Ok)
+        image = nullptr;
+    return Image(image);
+}
+
+Image Image::OverArgbPixels(int w, int h, void* bits) {
+    GpBitmap* image = nullptr;
+    if (w <= 0 || h <= 0 || !bits ||
+        GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppARGB, static_cast<BYTE*>(bits), &image) != Ok)
         image = nullptr;
     return Image(image);
 }
@@ -103,6 +123,29 @@ AlphaAttributes::AlphaAttributes(float alpha) {
 
 AlphaAttributes::~AlphaAttributes() {
     if (m_attributes) GdipDisposeImageAttributes(m_attributes);
+}
+
+void ReplaceWhenDrawing(const Graphics& g) {
+    if (g) GdipSetCompositingMode(g.get(), CompositingModeSourceCopy);
+}
+
+bool CopyRowsPremultiplied(const Image& argb, int top, int h, void* out) {
+    if (!argb || !out || h <= 0) return false;
+    const int w = static_cast<int>(argb.Width());
+    auto* bitmap = static_cast<GpBitmap*>(argb.get());
+    // The conversion happens as the rows are read into the caller's memory.
+    BitmapData data{};
+    data.Width = static_cast<UINT>(w);
+    data.Height = static_cast<UINT>(h);
+    data.Stride = w * 4;
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = out;
+    GpRect rows(0, top, w, h);
+    if (GdipBitmapLockBits(bitmap, &rows, ImageLockModeRead | ImageLockModeUserInputBuf, PixelFormat32bppPARGB,
+                           &data) != Ok)
+        return false;
+    GdipBitmapUnlockBits(bitmap, &data);
+    return true;
 }
 
 void DrawImageRectRect(const Graphics& g, const Image& image, int dx, int dy, int dw, int dh, int sx, int sy,

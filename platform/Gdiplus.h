@@ -30,11 +30,18 @@ public:
     Image& operator=(const Image&) = delete;
 
     static Image FromFile(const wchar_t* path);
+    // The picture of a file, in memory of its own: the decoder and what it
+    // holds are let go at once.
+    static Image PixelsFromFile(const wchar_t* path);
     // The path in the ANSI code page, converted before opening.
     static Image FromFileAnsi(const char* path);
     static Image FromHBitmap(HBITMAP bitmap);
     // A blank w x h bitmap of 32 bits per pixel with alpha.
     static Image Blank(int w, int h);
+    // A w x h bitmap over top-down rows of 32-bit ARGB (alpha not
+    // premultiplied), `w` pixels apart, that stay the caller's: the memory
+    // must outlive the image.
+    static Image OverArgbPixels(int w, int h, void* bits);
 
     GpImage* get() const { return m_image; }
     explicit operator bool() const { return m_image != nullptr; }
@@ -72,6 +79,14 @@ public:
 private:
     GpImageAttributes* m_attributes = nullptr;
 };
+
+// Drawing replaces what is under it, alpha included, instead of blending.
+void ReplaceWhenDrawing(const Graphics& g);
+
+// Rows [top, top + h) of `argb` (an image of 32-bit ARGB) premultiplied by
+// the library's own conversion, into top-down rows of the image's width at
+// `out`. False when the library refuses.
+bool CopyRowsPremultiplied(const Image& argb, int top, int h, void* out);
 
 // Draws (sx, sy, sw, sh) of image onto (dx, dy, dw, dh), in pixels.
 void DrawImageRectRect(const Graphics& g, const Image& image, int dx, int dy, int dw, int dh, int sx, int sy,

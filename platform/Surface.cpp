@@ -45,10 +45,18 @@ void Surface::SelectBitmap(HBITMAP bitmap) {
     }
 }
 
-HBITMAP CreateTopDownDib(int width, int height, void** bits) {
+HBITMAP CreateTopDownDib(int width, int height, void** bits, WORD bitsPerPixel) {
     if (!ScreenAllocationAllowed(width, height)) return nullptr;
-    BITMAPINFO bi = TopDownDib32(width, height);
+    BITMAPINFO bi = TopDownDib(width, height, bitsPerPixel);
     return ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+uint32_t* DibPixels(HDC dc, int w, int h) {
+    DIBSECTION dib{};
+    HGDIOBJ bitmap = ::GetCurrentObject(dc, OBJ_BITMAP);
+    if (!bitmap || ::GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib) return nullptr;
+    if (dib.dsBm.bmBitsPixel != 32 || dib.dsBm.bmWidth != w || dib.dsBm.bmHeight != h) return nullptr;
+    return static_cast<uint32_t*>(dib.dsBm.bmBits);
 }
 
 bool Surface::CreateDib(int width, int height) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "platform/GdiHandles.h"
 
 // A memory drawing context with a bitmap selected into it. The bitmap that the
@@ -6,11 +8,16 @@
 // goes. Each step of the teardown can be taken on its own, so that a caller
 // can release several surfaces in an order of its choosing; whatever is left
 // is released by the destructor.
-// A 32-bit, top-down DIB section of width x height, selected nowhere;
-// bits receives its pixel memory. Null on failure (for tests,
-// SNAPCREST_FAIL_SURFACE=N makes the N-th one of at least the screen's size
-// fail, as on a machine short of memory).
-HBITMAP CreateTopDownDib(int width, int height, void** bits);
+// A top-down DIB section of width x height, 32 bits per pixel unless told
+// 24, selected nowhere; bits receives its pixel memory. Null on failure (for
+// tests, SNAPCREST_FAIL_SURFACE=N makes the N-th one of at least the
+// screen's size fail, as on a machine short of memory).
+HBITMAP CreateTopDownDib(int width, int height, void** bits, WORD bitsPerPixel = 32);
+
+// The pixels of the 32-bit DIB section of w x h selected into dc, or null for
+// any other surface. Every such surface of the program is top-down (see
+// Surface); the platform may report its height either way.
+uint32_t* DibPixels(HDC dc, int w, int h);
 
 class Surface {
 public:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "capture/DimTable.h"
@@ -49,7 +50,11 @@ TEST(DimTable, DimsAChangedAreaAgainAsDimmingWould) {
         for (int x = area.left; x < area.right; ++x)
             target[y * W + x] = x % 3 ? screen.picture[y * W + x] : screen.picture[y * W + x] ^ 0x5A3C96;
     const std::vector<uint32_t> drawn = target;
-    table.Redim(target.data(), screen.picture.data(), screen.dimmed.data(), W, area);
+    // The picture before the change is kept in three bytes a pixel.
+    std::vector<uint8_t> plain(PixelRows::RowBytesFor(W, 3) * H);
+    for (int i = 0; i < W * H; ++i)
+        for (int c = 0; c < 3; ++c) plain[(i / W) * PixelRows::RowBytesFor(W, 3) + (i % W) * 3 + c] = screen.picture[i] >> (8 * c) & 0xFF;
+    table.Redim(target.data(), PixelRows::Of(plain.data(), W, 3), screen.dimmed.data(), W, area);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
             const int i = y * W + x;

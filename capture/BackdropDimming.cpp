@@ -1,0 +1,77 @@
+#include "capture/BackdropDimming.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/Surface.h"
+
+namespace {
+// Rows premultiplied and blended at a time: small beside the screen, large
+// enough that the per-band calls cost nothing.
+constexpr int kBandRows = 64;
+}  // namespace
+
+void DrawDimming(HDC dc, const gdip::Image& back, int screenWidth, int screenHeight) {
+    gdip::Graphics g(dc);
+    gdip::AlphaAttributes attributes(kDimAlpha);
+    const int w = static_cast<int>(back.Width());
+    const int h = static_cast<int>(back.Height());
+    gdip::DrawImageRectRect(g, back, 0, 0, screenWidth, screenHeight, 0, 0, w, h, &attributes);
+}
+
+void CopyPlainArea(uint32_t* target, int width, const PixelRows& plain, const Rect& area) {
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* row = target + static_cast<size_t>(y) * width;
+        for (int x = area.left; x < area.right; ++x) row[x] = plain.Colour(x, y);
+    }
+}
+
+bool DimInBands(HDC target, uint32_t* targetBits, int width, int height, const PixelRows& plain,
+                const gdip::Image& back, int screenWidth, int screenHeight) {
+    if (!target || !targetBits || !plain || !back || width <= 0 || height <= 0) return false;
+    {
+        // The drawing's own pixels, alpha and all, replace the empty target:
+        // the library then needs no second surface to blend through.
+        const gdip::Image pixels = gdip::Image::OverArgbPixels(width, height, targetBits);
+        if (!pixels) return false;
+        {
+            gdip::Graphics g(pixels.get());
+            if (!g) return false;
+            gdip::ReplaceWhenDrawing(g);
+            gdip::AlphaAttributes attributes(kDimAlpha);
+            gdip::DrawImageRectRect(g, back, 0, 0, screenWidth, screenHeight, 0, 0, static_cast<int>(back.Width()),
+                                    static_cast<int>(back.Height()), &attributes);
+        }
+        Surface band;
+        if (!band.CreateDib(width, std::min(kBandRows, height))) return false;
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        for (int top = 0; top < height; top += kBandRows) {
+            const int rows = std::min(kBandRows, height - top);
+            if (!gdip::CopyRowsPremultiplied(pixels, top, rows, band.bits())) return false;
+            CopyPlainArea(targetBits, width, plain, Rect{0, top, width, top + rows});
+            ::GdiAlphaBlend(target, 0, top, width, rows, band.dc(), 0, 0, width, rows, blend);
+            ::GdiFlush();
+        }
+    }
+    return true;
+}
+
+bool DimInBandsMatches(const gdip::Image& back, int screenWidth, int screenHeight) {
+    // More rows than a band, every byte value in each colour, and the
+    // outermost pixels where the image thins out.
+    const int w = std::min(screenWidth, 256), h = std::min(screenHeight, kBandRows + 9);
+    Surface plain, drawn, banded;
+    if (!plain.CreateDib(w, h) || !drawn.CreateDib(w, h) || !banded.CreateDib(w, h)) return false;
+    auto* p = static_cast<uint32_t*>(plain.bits());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p[y * w + x] = static_cast<uint32_t>(x & 0xFF) | static_cast<uint32_t>((x * 7 + y * 31 + 3) & 0xFF) << 8 |
+                           static_cast<uint32_t>((x * 13 + y * 17 + 5) & 0xFF) << 16;
+    std::memcpy(drawn.bits(), p, static_cast<size_t>(w) * h * 4);
+    DrawDimming(drawn.dc(), back, screenWidth, screenHeight);
+    if (!DimInBands(banded.dc(), static_cast<uint32_t*>(banded.bits()), w, h, PixelRows::Of(p, w, 4), back,
+                    screenWidth, screenHeight))
+        return false;
+    ::GdiFlush();
+    return std::memcmp(drawn.bits(), banded.bits(), static_cast<size_t>(w) * h * 4) == 0;
+}
