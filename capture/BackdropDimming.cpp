@@ -20,9 +20,23 @@ void DrawDimming(HDC dc, const gdip::Image& back, int screenWidth, int screenHei
 }
 
 void CopyPlainArea(uint32_t* target, int width, const PixelRows& plain, const Rect& area) {
+    if (area.IsEmpty()) return;
+    const size_t count = static_cast<size_t>(area.Width());
     for (int y = area.top; y < area.bottom; ++y) {
-        uint32_t* row = target + static_cast<size_t>(y) * width;
-        for (int x = area.left; x < area.right; ++x) row[x] = plain.Colour(x, y);
+        uint32_t* out = target + static_cast<size_t>(y) * width + area.left;
+        const uint8_t* in = plain.bits + static_cast<size_t>(y) * plain.rowBytes +
+                            static_cast<size_t>(area.left) * static_cast<size_t>(plain.bytesPerPixel);
+        // Every copy of a changed area goes through here: a plain loop per
+        // pixel size, without the general reader's arithmetic.
+        if (plain.bytesPerPixel == 3) {
+            for (size_t x = 0; x < count; ++x, in += 3)
+                out[x] = static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
+                         static_cast<uint32_t>(in[2]) << 16;
+        } else {
+            for (size_t x = 0; x < count; ++x, in += plain.bytesPerPixel)
+                out[x] = static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
+                         static_cast<uint32_t>(in[2]) << 16;
+        }
     }
 }
 
