@@ -6,7 +6,9 @@
 #include "platform/Surface.h"
 
 namespace {
-constexpr int kGrabBandRows = 32;
+// Under the size at which the C library maps a block of its own and, once
+// such a block was let go, keeps later ones of that size.
+constexpr int kGrabBandPixels = 30000;
 }  // namespace
 
 std::unique_ptr<ScreenSnapshot> GrabWholeScreen() {
@@ -21,8 +23,9 @@ std::unique_ptr<ScreenSnapshot> GrabWholeScreen() {
     UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     UniqueDC memory(::CreateCompatibleDC(display.get()));
     SelectScope select(memory.get(), shot->bitmap.get());
-    for (int top = 0; top < shot->height; top += kGrabBandRows) {
-        const int rows = shot->height - top < kGrabBandRows ? shot->height - top : kGrabBandRows;
+    const int bandRows = shot->width > kGrabBandPixels ? 1 : kGrabBandPixels / shot->width;
+    for (int top = 0; top < shot->height; top += bandRows) {
+        const int rows = shot->height - top < bandRows ? shot->height - top : bandRows;
         ::BitBlt(memory.get(), 0, top, shot->width, rows, display.get(), 0, top, SRCCOPY);
     }
     ::GdiFlush();

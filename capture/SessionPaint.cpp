@@ -139,7 +139,7 @@ void CSnapcrestDlg::CopySnapshot(HDC dc, const Rect& area) {
         for (const Rect& part : parts) CopyPlainArea(pixels, m_nScreenWidth, m_snapshotPixels, part.Intersected(screen));
         return;
     }
-    constexpr int kBandPixels = 128 * 1024;
+    constexpr int kBandPixels = 30000;
     for (const Rect& part : parts) {
         const int bandRows = std::max(1, kBandPixels / std::max(1, part.Width()));
         for (int top = part.top; top < part.bottom; top += bandRows) {
