@@ -29,7 +29,17 @@ void CopyPlainArea(uint32_t* target, int width, const PixelRows& plain, const Re
         // Every copy of a changed area goes through here: a plain loop per
         // pixel size, without the general reader's arithmetic.
         if (plain.bytesPerPixel == 3) {
-            for (size_t x = 0; x < count; ++x, in += 3)
+            // Four pixels from three little-endian words at a time.
+            size_t x = 0;
+            for (; x + 4 <= count; x += 4, in += 12) {
+                uint32_t w[3];
+                std::memcpy(w, in, sizeof w);
+                out[x] = w[0] & 0xFFFFFFu;
+                out[x + 1] = (w[0] >> 24 | w[1] << 8) & 0xFFFFFFu;
+                out[x + 2] = (w[1] >> 16 | w[2] << 16) & 0xFFFFFFu;
+                out[x + 3] = w[2] >> 8;
+            }
+            for (; x < count; ++x, in += 3)
                 out[x] = static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
                          static_cast<uint32_t>(in[2]) << 16;
         } else {

@@ -1,13 +1,17 @@
 // The dimmed copy made band by band holds exactly what copying the plain
 // picture and drawing the dimming over the whole screen at once gives, on
-// screens of several sizes, whatever the picture.
+// screens of several sizes, whatever the picture; and the plain picture is
+// copied as the platform copies it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
 
 #include "capture/BackdropDimming.h"
+#include "platform/DibInfo.h"
+#include "platform/GdiHandles.h"
 #include "platform/ModulePaths.h"
 #include "platform/Surface.h"
 
@@ -46,4 +50,38 @@ TEST(BackdropDimming, BandsGiveTheWholeDrawingsPixels) {
         // copies of it.
         EXPECT_NE(plain.Colour(size.w / 2, size.h / 2), a[(size.h / 2) * size.w + size.w / 2] & 0xFFFFFF);
     }
+}
+
+TEST(BackdropDimming, PlainAreasAreCopiedAsThePlatformCopiesThem) {
+    // A picture of three bytes a pixel, with padded rows, copied onto one of
+    // four by the platform and by the program, over areas of every width
+    // and alignment up to a few pixels.
+    constexpr int w = 37, h = 9;
+    void* bits = nullptr;
+    const BITMAPINFO info = TopDownDib(w, h, 24);
+    UniqueBitmap picture(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(picture);
+    std::mt19937 random(5);
+    auto* bytes = static_cast<uint8_t*>(bits);
+    for (size_t i = 0; i < PixelRows::RowBytesFor(w, 3) * h; ++i) bytes[i] = static_cast<uint8_t>(random());
+    Surface platform, program;
+    ASSERT_TRUE(platform.CreateDib(w, h) && program.CreateDib(w, h));
+    {
+        UniqueDC source(::CreateCompatibleDC(nullptr));
+        SelectScope select(source.get(), picture.get());
+        ::BitBlt(platform.dc(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+    }
+    const auto* want = static_cast<const uint32_t*>(platform.bits());
+    auto* got = static_cast<uint32_t*>(program.bits());
+    for (int left = 0; left < 6; ++left)
+        for (int right = left; right <= w; ++right) {
+            std::fill(got, got + w * h, 0xA5A5A5A5u);
+            const Rect area{left, 2, right, h - 1};
+            CopyPlainArea(got, w, PixelRows::Of(bits, w, 3), area);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(area.Contains(Point{x, y}) ? want[y * w + x] : 0xA5A5A5A5u, got[y * w + x])
+                        << x << ", " << y << " copying " << left << ".." << right;
+        }
 }
