@@ -59,7 +59,8 @@ TEST_F(Hotkey, DuringACaptureOpensAnotherAboveAndTheFirstKeepsItsArrowKeys) {
     Idle(200);
     // The copy shows where the selection is now: moved 3 pixels right.
     DoubleClick(200, 150);
-    ASSERT_TRUE(program.WaitExit(3000)) << "the double click did not end the process";
+    ASSERT_TRUE(program.WaitExit(3000)) << "the double click did not end the process; " << program.Summary()
+                                        << "; foreground " << GetForegroundWindow() << ", first " << first;
     const Pixels clip = ClipboardBitmap();
     ASSERT_EQ(clip.width, 196);
     ASSERT_EQ(clip.height, 96);
