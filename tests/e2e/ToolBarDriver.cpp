@@ -232,7 +232,11 @@ Bar MarkupFixture::SelectAndChoose(Button tool) {
     StartCapture();
     Drag(POINT{296, 196}, POINT{1100, 700}, 10);
     const Bar bar = BarFor(300, 200, 1100, 700);
-    EXPECT_TRUE(WaitFor([&] { return ShowsBar(GrabScreen(), bar).empty(); }, 2000, 40));
+    std::string why;
+    if (!WaitFor([&] { return (why = ShowsBar(GrabScreen(), bar)).empty(); }, 3000, 40)) {
+        SaveArtifact(GrabScreen(), "bar-after-selection");
+        ADD_FAILURE() << "no bar after the selection: " << why << "; " << program_->Summary();
+    }
     ClickButton(bar, tool);
     return bar;
 }

@@ -2,6 +2,7 @@
 // Ctrl+Shift with the keypad's 1 open a capture; Ctrl+Shift with the main
 // keyboard's 1 does not.
 #include "tests/e2e/Driver.h"
+#include "tests/e2e/ToolBarDriver.h"
 
 using namespace e2e;
 
@@ -45,6 +46,12 @@ TEST_F(Hotkey, DuringACaptureOpensAnotherAboveAndTheFirstKeepsItsArrowKeys) {
     ASSERT_EQ(WaitScreenShows(Pattern::First, 2000, "first"), "");
     pattern_->Show(Pattern::Second);
     Drag(POINT{96, 96}, POINT{300, 200}, 8);  // the selection (100, 100, 300, 200)
+    // The hotkey arrives as a posted message, which overtakes mouse input
+    // still queued: press it only once the release has been handled, which
+    // the bar's appearance shows.
+    std::string why;
+    ASSERT_TRUE(WaitFor([&] { return (why = ShowsBar(GrabScreen(), BarFor(100, 100, 300, 200))).empty(); }, 3000, 40))
+        << why;
 
     Key(VK_NUMPAD1, Ctrl | Shift);
     ASSERT_NE(program.WaitCaptures(2, 3000), nullptr) << program.Summary();
