@@ -1,7 +1,6 @@
 #include "app/DeskBandLauncher.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 #include <process.h>
 
 #include "app/CommandLine.h"
@@ -15,7 +14,9 @@ unsigned __stdcall LauncherThread(void*) {
     // Nor is a command line too long for the launcher's buffer.
     const std::string command = DeskBandCommandFor(exe);
     if (command.empty()) return 0;
-    if (::PathFileExistsA(DeskBandLibraryPath(exe).c_str()) != 1) return 0;
+    // Asked of the file system itself: the shell's path helpers would map
+    // their library into every capture for this one question.
+    if (::GetFileAttributesA(DeskBandLibraryPath(exe).c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
     ::WinExec(command.c_str(), SW_SHOW);
     ::ExitProcess(0);
 }

@@ -8,6 +8,7 @@
 #include "capture/SnapcrestDlg.h"
 #include "platform/GdiHandles.h"
 #include "platform/ModulePaths.h"
+#include "platform/TrayIcon.h"
 #include "resources/resource.h"
 
 int g_bCanCapture = 0;
@@ -158,6 +159,6 @@ void ShowPoint::OnExit() {
     m_nid.cbSize = sizeof m_nid;
     m_nid.hWnd = m_hWnd;
     m_nid.uID = kTrayIconId;
-    ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+    NotifyTrayIcon(NIM_DELETE, &m_nid);
     ::PostQuitMessage(0);
 }

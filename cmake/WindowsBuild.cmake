@@ -4,7 +4,7 @@ set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -st
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 enable_language(RC)
 
-set(SNAPCREST_WIN_LIBS gdiplus gdi32 user32 kernel32 shell32 shlwapi ole32 oleaut32 uuid imm32 msimg32)
+set(SNAPCREST_WIN_LIBS gdiplus gdi32 user32 kernel32 ole32 oleaut32 uuid imm32 msimg32)
 
 # Everything but the entry point, so that component tests can link it.
 add_library(snapcrest_core STATIC
@@ -20,6 +20,7 @@ add_library(snapcrest_core STATIC
   platform/ModulePaths.cpp
   platform/StartupClock.cpp
   platform/CommonDialogs.cpp
+  platform/TrayIcon.cpp
   platform/BlendSprite.cpp
   platform/WindowPixels.cpp
   app/SnapcrestApp.cpp

@@ -72,10 +72,12 @@ TEST_F(Startup, CaptureCoversScreenAlone) {
     EXPECT_EQ(Hex(static_cast<uint32_t>(style)), Hex(WS_POPUP | WS_VISIBLE));
     EXPECT_EQ(ExStyle(capture) & WS_EX_APPWINDOW, 0);
     EXPECT_NE(program.Host(), capture);
-    // The dialogs' library costs every launch tens of milliseconds; it is
-    // loaded when a dialog is first asked for. (Checked against one always there.)
+    // The dialogs' library costs every launch tens of milliseconds, the
+    // shell's its memory; each is loaded when first asked for. (Checked
+    // against one always there.)
     EXPECT_TRUE(ModuleLoaded(program.Handle(), "user32.dll"));
     EXPECT_FALSE(ModuleLoaded(program.Handle(), "comdlg32.dll"));
+    EXPECT_FALSE(ModuleLoaded(program.Handle(), "shell32.dll"));
 }
 
 TEST_F(Startup, CaptureShowsFrozenScreen) {
