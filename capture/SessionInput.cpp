@@ -90,6 +90,13 @@ void CSnapcrestDlg::OnLButtonUp(UINT flags, POINT point) {
     // A click on a tool bar button takes effect here, before the steps below,
     // which then see the tool state the click set.
     if (BarAnswers()) m_pToolBars->OnLButtonUp(flags, p);
+    // The first selection ends where the button is let go, even when the
+    // last move seen was not there: the platform may hand on the pointer's
+    // positions late, or merge them.
+    if (m_bFirstDrag && !IsToolChosen() && p != m_ptLastPointer) {
+        m_ptLastPointer = p;
+        m_tracker.m_rect = Rect{m_ptAnchor.x + kFirstSelectionSize, m_ptAnchor.y + kFirstSelectionSize, p.x, p.y};
+    }
     m_bUpSeen = 1;
     m_bShowReadout = 0;
     m_bFirstDrag = 0;

@@ -622,6 +622,15 @@ void Drag(POINT from, POINT to, int steps) {
     MoveTo(from.x, from.y);
     LeftDown();
     MoveSmoothly(to.x, to.y, steps);
+    // The display server's late echo of an earlier position can still move
+    // the pointer after the last step: release only where the drag ends.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        Idle(kInputPauseMs);
+        POINT at{};
+        GetCursorPos(&at);
+        if (at.x == to.x && at.y == to.y) break;
+        MoveTo(to.x, to.y);
+    }
     LeftUp();
 }
 

@@ -151,6 +151,20 @@ TEST_F(Selection, FirstDragShowsSelectionAndDoubleClickCopiesIt) {
     ExpectClipboardIs(sel);
 }
 
+TEST_F(Selection, TheFirstSelectionEndsWhereTheButtonIsLetGo) {
+    // The release can come from further on than the last move seen.
+    StartCapture();
+    MoveTo(96, 96);
+    LeftDown();
+    MoveSmoothly(250, 180, 5);
+    PostMessageA(capture_, WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
+    const Sel sel{100, 100, 300, 200};
+    EXPECT_EQ(WaitShows(sel, "ends-at-release"), "");
+    LeftUp();
+    DoubleClickAndExpectEnd(200, 150);
+    ExpectClipboardIs(sel);
+}
+
 TEST_F(Selection, InvertedSelectionCopiesLikeItsNormalForm) {
     StartCapture();
     Drag(POINT{600, 500}, POINT{300, 200}, 12);
