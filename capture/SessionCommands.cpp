@@ -48,7 +48,10 @@ LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CSnapcrestDlg::PreTranslateMessage(MSG* pMsg) {
-    HACCEL accelerators = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATOR));
+    // Loaded once: every load makes a new table under Wine, which keeps
+    // them all, and asks the server for each.
+    static const HACCEL accelerators =
+        ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATOR));
     // The command has been sent; the key itself still goes on.
     if (accelerators && ::TranslateAcceleratorA(m_hWnd, accelerators, pMsg)) return FALSE;
     // Typed characters reach the window unchanged.

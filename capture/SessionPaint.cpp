@@ -44,10 +44,10 @@ void CSnapcrestDlg::OnPaint() {
     // Changes made since the last repaint request are shown with this paint,
     // the read-out where the pointer is now.
     if (m_bFullRedraw && !m_bReferencePaint) InvalidateChanges();
-    // The parts to be shown, before BeginPaint takes them.
-    const std::vector<Rect> parts = UpdateParts();
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
+    m_bRepaintAsked = false;
+    const std::vector<Rect> parts = PaintedParts(dc);
     // The background job's working memory is given back before the work
     // surface takes its own. Short of memory for the work surface the
     // session ends; until its window goes it shows the snapshot.
@@ -98,11 +98,17 @@ void CSnapcrestDlg::OnPaint() {
     }
 }
 
-std::vector<Rect> CSnapcrestDlg::UpdateParts() const {
+std::vector<Rect> CSnapcrestDlg::PaintedParts(HDC paintDc) const {
+    // The paint's context is limited to the update area: read from it, it
+    // costs no round trips to the server, as asking the window would.
+    UniqueRegion painted(::CreateRectRgn(0, 0, 0, 0));
+    if (::GetRandomRgn(paintDc, painted.get(), SYSRGN) != 1) return {};
+    // In screen coordinates.
+    POINT origin{};
+    ::GetDCOrgEx(paintDc, &origin);
     // A single rectangle needs no grouping.
-    UniqueRegion update(::CreateRectRgn(0, 0, 0, 0));
-    if (::GetUpdateRgn(m_hWnd, update.get(), FALSE) != COMPLEXREGION) return {};
-    return RegionRects(update.get());
+    if (::OffsetRgn(painted.get(), -origin.x, -origin.y) != COMPLEXREGION) return {};
+    return RegionRects(painted.get());
 }
 
 bool CSnapcrestDlg::EnsureWorkSurface(bool withSnapshot) {
@@ -230,10 +236,11 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
 
 void CSnapcrestDlg::InvalidateChanges() {
     // The pointer the read-out is marked for is the one the next paint
-    // draws it for.
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    m_ptReadoutPointer = Point{cursor.x, cursor.y};
+    // draws it for: where it was when the message being handled was taken
+    // from the queue (for a paint, where it is then), known without asking
+    // the server again.
+    const DWORD cursor = ::GetMessagePos();
+    m_ptReadoutPointer = Point{static_cast<short>(LOWORD(cursor)), static_cast<short>(HIWORD(cursor))};
     m_bReadoutPointerFixed = true;
     // The bar's place and size are known only once its skin is.
     if (m_bHasSelection) EnsureToolBarSkin();
@@ -243,11 +250,14 @@ void CSnapcrestDlg::InvalidateChanges() {
     if (change.whole) {
         m_bComposeAll = true;
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        m_bRepaintAsked = true;
         return;
     }
     if (change.areas.empty()) {
         // With no paint to come the read-out follows the pointer again.
-        if (!::GetUpdateRect(m_hWnd, nullptr, FALSE)) m_bReadoutPointerFixed = false;
+        // (Asking the window for its update area costs three round trips
+        // to the server under Wine; the session knows what it asked for.)
+        if (!m_bRepaintAsked) m_bReadoutPointerFixed = false;
         return;
     }
     // One region, so that the window is told once.
@@ -257,6 +267,7 @@ void CSnapcrestDlg::InvalidateChanges() {
     }
     ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), changed.get(), RGN_OR);
     ::InvalidateRgn(m_hWnd, changed.get(), FALSE);
+    m_bRepaintAsked = true;
 }
 
 void CSnapcrestDlg::NoteDrawnOnWindow(HRGN area) {
@@ -376,6 +387,7 @@ void CSnapcrestDlg::RepaintAll() {
     if (m_bFullRedraw) InvalidateChanges();
     if (m_bDrawnOnWindow) {
         ::InvalidateRgn(m_hWnd, m_rgnDrawnOnWindow.get(), FALSE);
+        m_bRepaintAsked = true;
         ::SetRectRgn(m_rgnDrawnOnWindow.get(), 0, 0, 0, 0);
         m_bDrawnOnWindow = false;
     }

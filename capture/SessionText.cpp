@@ -71,6 +71,7 @@ void CSnapcrestDlg::CloseTextEntry() {
             const RECT box = ToRECT(Rect{m_pTextBoxRect->left, m_pTextBoxRect->top - kHostRaise,
                                          m_pTextBoxRect->right, m_pTextBoxRect->bottom});
             ::InvalidateRect(m_hWnd, &box, FALSE);
+            m_bRepaintAsked = true;
         }
         m_pTextEntry->SetEditRect(m_hWnd, kHostParking);
         m_pTextEntry->SetText("");

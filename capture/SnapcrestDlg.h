@@ -175,7 +175,7 @@ private:
     // composition follows).
     bool EnsureWorkSurface(bool withSnapshot);
     // The rectangles of the window's update region when it has several.
-    std::vector<Rect> UpdateParts() const;
+    std::vector<Rect> PaintedParts(HDC paintDc) const;
     bool EnsureShapeSurfaces();
     // Short of memory for a screen-sized surface: the window goes at once,
     // so the user's screen is back, and the session ends like a cancel.
@@ -260,6 +260,8 @@ private:
     // Where the window shows something other than the work surface.
     UniqueRegion m_rgnDrawnOnWindow;
     bool m_bDrawnOnWindow = false;
+    // A repaint the session asked for has not come yet.
+    bool m_bRepaintAsked = false;
     // Where the current shape's last preview drew on the window.
     UniqueRegion m_rgnPreviewShown{::CreateRectRgn(0, 0, 0, 0)};
 

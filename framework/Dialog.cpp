@@ -82,8 +82,10 @@ BOOL CDialog::OnInitDialog() { return TRUE; }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     const UINT m = pMsg->message;
-    const bool input = (m >= WM_KEYFIRST && m <= WM_KEYLAST) || (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST);
-    if (!input) return FALSE;
+    // The dialog manager acts on keys only. Mouse messages it would just
+    // pass through the thread's message filter and dispatch, which the
+    // loop does itself without the filter's round trips to the server.
+    if (m < WM_KEYFIRST || m > WM_KEYLAST) return FALSE;
     return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 

@@ -17,8 +17,8 @@ public:
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
 
-    // Keyboard and mouse messages get the dialog manager's processing, which
-    // also shows them to the thread's message filter.
+    // Keyboard messages get the dialog manager's processing, which also
+    // shows them to the thread's message filter.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
