@@ -108,6 +108,13 @@ void CSnapcrestDlg::OnLButtonUp(UINT flags, POINT point) {
     CDialog::OnLButtonUp(flags, point);
 }
 
+void CSnapcrestDlg::OnInputTakenAway() {
+    // Another window (a capture opened above this one, for one) took the
+    // input in the middle of the first drag: the release goes there, so the
+    // selection ends here, where the pointer last was.
+    if (m_bFirstDrag && m_bButtonDown) OnLButtonUp(0, POINT{m_ptLastPointer.x, m_ptLastPointer.y});
+}
+
 void CSnapcrestDlg::OnLButtonDblClk(UINT flags, POINT point) {
     if (m_tracker.HitTest(ToPoint(point)) != CMyTracker::HitMiddle) {
         CDialog::OnLButtonDblClk(flags, point);

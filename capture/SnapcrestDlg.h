@@ -130,6 +130,8 @@ protected:
     void OnMouseMove(UINT flags, POINT point) override;
     void OnLButtonDown(UINT flags, POINT point) override;
     void OnLButtonUp(UINT flags, POINT point) override;
+    // The window lost the input to another: a first drag ends there.
+    void OnInputTakenAway();
     void OnLButtonDblClk(UINT flags, POINT point) override;
     BOOL OnEraseBkgnd(HDC dc) override;
     BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT message) override;

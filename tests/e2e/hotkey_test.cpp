@@ -74,3 +74,39 @@ TEST_F(Hotkey, DuringACaptureOpensAnotherAboveAndTheFirstKeepsItsArrowKeys) {
     const Pixels want = PatternPixels(Pattern::First, ScreenWidth(), ScreenHeight());
     EXPECT_EQ(FirstDifference(clip, 0, 0, want, 105, 102, clip.width, clip.height), "");
 }
+
+TEST_F(Hotkey, DuringTheFirstDragEndsItsSelectionWhereThePointerWas) {
+    Program program("nostart");
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitHost(3000), nullptr);
+    Key('A', Ctrl | Shift);
+    ASSERT_NE(program.WaitCaptures(1, 3000), nullptr) << program.Summary();
+    ASSERT_EQ(WaitScreenShows(Pattern::First, 2000, "first"), "");
+    pattern_->Show(Pattern::Second);
+    MoveTo(96, 96);
+    LeftDown();
+    MoveSmoothly(300, 200, 8);
+    // The moves are handled once the selection's far corner shows bright.
+    ASSERT_TRUE(WaitFor([] { return GrabScreenRect(290, 190, 1, 1).at(0, 0) == PatternColour(Pattern::First, 290, 190); },
+                        3000));
+    // With the button still held, a capture opens above and gets the release.
+    Key(VK_NUMPAD1, Ctrl | Shift);
+    ASSERT_NE(program.WaitCaptures(2, 3000), nullptr) << program.Summary();
+    LeftUp();
+    HWND second = program.CaptureWindows().front();
+    PostMessageA(second, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(second); }, 2000));
+    std::string why;
+    EXPECT_TRUE(WaitFor([&] { return (why = ShowsBar(GrabScreen(), BarFor(100, 100, 300, 200))).empty(); }, 3000, 40))
+        << "the first selection did not end: " << why;
+    // Moving without the button changes nothing now.
+    MoveSmoothly(400, 300, 4);
+    DoubleClick(200, 150);
+    ASSERT_TRUE(program.WaitExit(3000)) << program.Summary();
+    const Pixels clip = ClipboardBitmap();
+    ASSERT_EQ(clip.width, 196);
+    ASSERT_EQ(clip.height, 96);
+    EXPECT_EQ(FirstDifference(clip, 0, 0, PatternPixels(Pattern::First, ScreenWidth(), ScreenHeight()), 102, 102,
+                              clip.width, clip.height),
+              "");
+}
