@@ -5,12 +5,6 @@
 #include "capture/ScreenGrab.h"
 #include "platform/Surface.h"
 
-namespace {
-// Under the size at which the C library maps a block of its own and, once
-// such a block was let go, keeps later ones of that size.
-constexpr int kGrabBandPixels = 30000;
-}  // namespace
-
 std::unique_ptr<ScreenSnapshot> GrabWholeScreen() {
     auto shot = std::make_unique<ScreenSnapshot>();
     shot->width = ::GetSystemMetrics(SM_CXSCREEN);
@@ -23,7 +17,7 @@ std::unique_ptr<ScreenSnapshot> GrabWholeScreen() {
     UniqueDC display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     UniqueDC memory(::CreateCompatibleDC(display.get()));
     SelectScope select(memory.get(), shot->bitmap.get());
-    const int bandRows = shot->width > kGrabBandPixels ? 1 : kGrabBandPixels / shot->width;
+    const int bandRows = CopyBandRows(shot->width);
     for (int top = 0; top < shot->height; top += bandRows) {
         const int rows = shot->height - top < bandRows ? shot->height - top : bandRows;
         ::BitBlt(memory.get(), 0, top, shot->width, rows, display.get(), 0, top, SRCCOPY);

@@ -112,7 +112,10 @@ void CSnapcrestDlg::OnInputTakenAway() {
     // Another window (a capture opened above this one, for one) took the
     // input in the middle of the first drag: the release goes there, so the
     // selection ends here, where the pointer last was.
-    if (m_bFirstDrag && m_bButtonDown) OnLButtonUp(0, POINT{m_ptLastPointer.x, m_ptLastPointer.y});
+    // Sent, so that the release is handled as a whole message of its own.
+    if (m_bFirstDrag && m_bButtonDown)
+        ::SendMessageA(m_hWnd, WM_LBUTTONUP, 0,
+                       MAKELPARAM(static_cast<WORD>(m_ptLastPointer.x), static_cast<WORD>(m_ptLastPointer.y)));
 }
 
 void CSnapcrestDlg::OnLButtonDblClk(UINT flags, POINT point) {

@@ -145,9 +145,8 @@ void CSnapcrestDlg::CopySnapshot(HDC dc, const Rect& area) {
         for (const Rect& part : parts) CopyPlainArea(pixels, m_nScreenWidth, m_snapshotPixels, part.Intersected(screen));
         return;
     }
-    constexpr int kBandPixels = 30000;
     for (const Rect& part : parts) {
-        const int bandRows = std::max(1, kBandPixels / std::max(1, part.Width()));
+        const int bandRows = CopyBandRows(part.Width());
         for (int top = part.top; top < part.bottom; top += bandRows) {
             const int rows = std::min(bandRows, part.bottom - top);
             ::BitBlt(dc, part.left, top, part.Width(), rows, m_dcSnapshot.dc(), part.left, top, SRCCOPY);
@@ -249,8 +248,7 @@ void CSnapcrestDlg::InvalidateChanges() {
     m_lookMarked = now;
     if (change.whole) {
         m_bComposeAll = true;
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        m_bRepaintAsked = true;
+        AskRepaint(nullptr);
         return;
     }
     if (change.areas.empty()) {
@@ -266,7 +264,12 @@ void CSnapcrestDlg::InvalidateChanges() {
         ::CombineRgn(changed.get(), changed.get(), RectRegion(r).get(), RGN_OR);
     }
     ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), changed.get(), RGN_OR);
-    ::InvalidateRgn(m_hWnd, changed.get(), FALSE);
+    AskRepaint(changed.get());
+}
+
+void CSnapcrestDlg::AskRepaint(HRGN area) {
+    // A null area is the whole window.
+    ::InvalidateRgn(m_hWnd, area, FALSE);
     m_bRepaintAsked = true;
 }
 
@@ -386,8 +389,7 @@ void CSnapcrestDlg::RepaintAll() {
     // drawn onto it, and the read-out reads it.)
     if (m_bFullRedraw) InvalidateChanges();
     if (m_bDrawnOnWindow) {
-        ::InvalidateRgn(m_hWnd, m_rgnDrawnOnWindow.get(), FALSE);
-        m_bRepaintAsked = true;
+        AskRepaint(m_rgnDrawnOnWindow.get());
         ::SetRectRgn(m_rgnDrawnOnWindow.get(), 0, 0, 0, 0);
         m_bDrawnOnWindow = false;
     }

@@ -68,10 +68,9 @@ void CSnapcrestDlg::CloseTextEntry() {
         // The host is parked before it hides, so the box it leaves is
         // repainted here.
         if (m_pTextBoxRect) {
-            const RECT box = ToRECT(Rect{m_pTextBoxRect->left, m_pTextBoxRect->top - kHostRaise,
-                                         m_pTextBoxRect->right, m_pTextBoxRect->bottom});
-            ::InvalidateRect(m_hWnd, &box, FALSE);
-            m_bRepaintAsked = true;
+            const Rect box{m_pTextBoxRect->left, m_pTextBoxRect->top - kHostRaise, m_pTextBoxRect->right,
+                           m_pTextBoxRect->bottom};
+            AskRepaint(RectRegion(box).get());
         }
         m_pTextEntry->SetEditRect(m_hWnd, kHostParking);
         m_pTextEntry->SetText("");

@@ -176,8 +176,11 @@ private:
     // surface holds the snapshot unless `withSnapshot` is false (a whole
     // composition follows).
     bool EnsureWorkSurface(bool withSnapshot);
-    // The rectangles of the window's update region when it has several.
+    // The rectangles a paint's context may draw on, when there are several.
     std::vector<Rect> PaintedParts(HDC paintDc) const;
+    // Marks `area` of the window (null: all of it) to be repainted, without
+    // erasing, and notes that a paint is to come.
+    void AskRepaint(HRGN area);
     bool EnsureShapeSurfaces();
     // Short of memory for a screen-sized surface: the window goes at once,
     // so the user's screen is back, and the session ends like a cancel.
@@ -262,7 +265,7 @@ private:
     // Where the window shows something other than the work surface.
     UniqueRegion m_rgnDrawnOnWindow;
     bool m_bDrawnOnWindow = false;
-    // A repaint the session asked for has not come yet.
+    // A repaint the session asked for (AskRepaint) has not come yet.
     bool m_bRepaintAsked = false;
     // Where the current shape's last preview drew on the window.
     UniqueRegion m_rgnPreviewShown{::CreateRectRgn(0, 0, 0, 0)};

@@ -19,6 +19,16 @@ HBITMAP CreateTopDownDib(int width, int height, void** bits, WORD bitsPerPixel =
 // Surface); the platform may report its height either way.
 uint32_t* DibPixels(HDC dc, int w, int h);
 
+// Rows of `width` pixels to copy between surfaces at a time, at least one.
+// The platform converts a copy through working memory as big as the copy;
+// kept under the size at which the C library maps a block of its own (and,
+// once such a block was let go, keeps later ones of that size), that memory
+// goes back to the heap.
+inline int CopyBandRows(int width) {
+    constexpr int kCopyBandPixels = 30000;
+    return width >= kCopyBandPixels ? 1 : kCopyBandPixels / (width > 0 ? width : 1);
+}
+
 class Surface {
 public:
     Surface() = default;
