@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "capture/DimmingBands.h"
 #include "platform/Surface.h"
 
 namespace {
 // Rows premultiplied and blended at a time: small beside the screen, large
 // enough that the per-band calls cost nothing.
 constexpr int kBandRows = 64;
+// Image rows per drawing of the backdrop: the library's working copy is a
+// few megabytes where the scale allows bands, not a screen's worth.
+constexpr int kImageBandRows = 90;
 }  // namespace
 
 void DrawDimming(HDC dc, const gdip::Image& back, int screenWidth, int screenHeight) {
@@ -53,24 +58,28 @@ void CopyPlainArea(uint32_t* target, int width, const PixelRows& plain, const Re
 bool DimInBands(HDC target, uint32_t* targetBits, int width, int height, const PixelRows& plain,
                 const gdip::Image& back, int screenWidth, int screenHeight) {
     if (!target || !targetBits || !plain || !back || width <= 0 || height <= 0) return false;
-    {
-        // The drawing's own pixels, alpha and all, replace the empty target:
-        // the library then needs no second surface to blend through.
-        const gdip::Image pixels = gdip::Image::OverArgbPixels(width, height, targetBits);
-        if (!pixels) return false;
-        {
-            gdip::Graphics g(pixels.get());
-            if (!g) return false;
-            gdip::ReplaceWhenDrawing(g);
-            gdip::AlphaAttributes attributes(kDimAlpha);
-            gdip::DrawImageRectRect(g, back, 0, 0, screenWidth, screenHeight, 0, 0, static_cast<int>(back.Width()),
-                                    static_cast<int>(back.Height()), &attributes);
-        }
-        Surface band;
-        if (!band.CreateDib(width, std::min(kBandRows, height))) return false;
-        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        for (int top = 0; top < height; top += kBandRows) {
-            const int rows = std::min(kBandRows, height - top);
+    // The drawing's own pixels, alpha and all, replace the empty target: the
+    // library then needs no second surface to blend through.
+    const gdip::Image pixels = gdip::Image::OverArgbPixels(width, height, targetBits);
+    if (!pixels) return false;
+    gdip::Graphics g(pixels.get());
+    if (!g) return false;
+    gdip::ReplaceWhenDrawing(g);
+    gdip::AlphaAttributes attributes(kDimAlpha);
+    Surface band;
+    if (!band.CreateDib(width, std::min(kBandRows, height))) return false;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    const int imageWidth = static_cast<int>(back.Width());
+    // Lowest first: a band's own rows are final once it is drawn, as the
+    // band above draws only over its margin.
+    for (const DimmingBand& drawing : DimmingBands(screenHeight, static_cast<int>(back.Height()), kImageBandRows)) {
+        if (drawing.ownTop >= height) continue;
+        gdip::DrawImageRectRect(g, back, 0, drawing.screenTop, screenWidth, drawing.screenBottom - drawing.screenTop,
+                                0, drawing.imageTop, imageWidth, drawing.imageBottom - drawing.imageTop, &attributes);
+        // Its rows premultiplied, the plain picture put under them and they
+        // blended onto it, as the library's drawing onto a context does.
+        for (int top = drawing.ownTop; top < std::min(height, drawing.screenBottom); top += kBandRows) {
+            const int rows = std::min({kBandRows, height - top, drawing.screenBottom - top});
             if (!gdip::CopyRowsPremultiplied(pixels, top, rows, band.bits())) return false;
             CopyPlainArea(targetBits, width, plain, Rect{0, top, width, top + rows});
             ::GdiAlphaBlend(target, 0, top, width, rows, band.dc(), 0, 0, width, rows, blend);
@@ -81,9 +90,13 @@ bool DimInBands(HDC target, uint32_t* targetBits, int width, int height, const P
 }
 
 bool DimInBandsMatches(const gdip::Image& back, int screenWidth, int screenHeight) {
-    // More rows than a band, every byte value in each colour, and the
-    // outermost pixels where the image thins out.
-    const int w = std::min(screenWidth, 256), h = std::min(screenHeight, kBandRows + 9);
+    // More rows than a band and the edge between the two highest drawings,
+    // every byte value in each colour, and the outermost pixels where the
+    // image thins out.
+    const std::vector<DimmingBand> drawings = DimmingBands(screenHeight, static_cast<int>(back.Height()), kImageBandRows);
+    const int w = std::min(screenWidth, 256);
+    const int edge = drawings.size() > 1 ? drawings.back().screenBottom : 0;
+    const int h = std::min(screenHeight, std::max(kBandRows, edge) + 9);
     Surface plain, drawn, banded;
     if (!plain.CreateDib(w, h) || !drawn.CreateDib(w, h) || !banded.CreateDib(w, h)) return false;
     auto* p = static_cast<uint32_t*>(plain.bits());

@@ -199,8 +199,9 @@ void CSnapcrestDlg::MakeDimmedSnapshot() {
     const int w = m_nScreenWidth, h = m_nScreenHeight;
     if (!m_dcDimmed.CreateDib(w, h)) return;
     auto* bits = static_cast<uint32_t*>(m_dcDimmed.bits());
-    // The banded way holds one screen-sized working copy less at its peak;
-    // it is taken where it gives the one drawing's pixels.
+    // The banded way holds one of the library's working copies at its peak,
+    // and that one a band where the scale allows; it is taken where it gives
+    // the one drawing's pixels.
     if (!DimInBandsMatches(BackImage(), w, h) ||
         !DimInBands(m_dcDimmed.dc(), bits, w, h, m_snapshotPixels, BackImage(), w, h)) {
         CopyPlainArea(bits, w, m_snapshotPixels, Rect{0, 0, w, h});
