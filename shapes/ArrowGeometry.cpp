@@ -1,5 +1,6 @@
 #include "shapes/ArrowGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace arrowgeo {
@@ -14,6 +15,30 @@ bool Truncate(double v, int* out) {
 }
 
 bool ToPoint(const PointD& p, Point* out) { return Truncate(p.x, &out->x) && Truncate(p.y, &out->y); }
+
+long long Cross(Point o, Point a, Point b) {
+    return (static_cast<long long>(a.x) - o.x) * (static_cast<long long>(b.y) - o.y) -
+           (static_cast<long long>(a.y) - o.y) * (static_cast<long long>(b.x) - o.x);
+}
+
+// The convex hull of up to twelve points (Andrew's monotone chain).
+ConvexOutline Hull(Point* pts, int n) {
+    std::sort(pts, pts + n, [](Point a, Point b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    Point chain[24];
+    int k = 0;
+    for (int i = 0; i < n; ++i) {
+        while (k >= 2 && Cross(chain[k - 2], chain[k - 1], pts[i]) <= 0) --k;
+        chain[k++] = pts[i];
+    }
+    for (int i = n - 2, lower = k + 1; i >= 0; --i) {
+        while (k >= lower && Cross(chain[k - 2], chain[k - 1], pts[i]) <= 0) --k;
+        chain[k++] = pts[i];
+    }
+    ConvexOutline hull;
+    hull.count = std::min(12, std::max(0, k - 1));
+    std::copy(chain, chain + hull.count, hull.p);
+    return hull;
+}
 
 }  // namespace
 
@@ -47,6 +72,25 @@ bool Polygon(Point tail, Point tip, double headAngleDeg, int headLength, Point o
     p[3] = tip;
     if (!ToPoint(n1, &p[1]) || !ToPoint(b1, &p[2]) || !ToPoint(b2, &p[4]) || !ToPoint(n2, &p[5])) return false;
     for (int i = 0; i < 6; ++i) out[i] = p[i];
+    return true;
+}
+
+bool GrownFan(const Point polygon[6], int grow, ConvexOutline out[4]) {
+    constexpr int kFar = 1 << 28;
+    if (grow < 0 || grow > kFar) return false;
+    for (int i = 0; i < 6; ++i)
+        if (std::abs(polygon[i].x) > kFar || std::abs(polygon[i].y) > kFar) return false;
+    const Point& tip = polygon[3];
+    for (int t = 0; t < 4; ++t) {
+        // Tip, then each edge not touching it: 4-5, 5-0, 0-1, 1-2.
+        const Point corners[3] = {tip, polygon[(4 + t) % 6], polygon[(5 + t) % 6]};
+        Point moved[12];
+        int n = 0;
+        for (const Point& c : corners)
+            for (int dy : {-grow, grow})
+                for (int dx : {-grow, grow}) moved[n++] = Point{c.x + dx, c.y + dy};
+        out[t] = Hull(moved, n);
+    }
     return true;
 }
 

@@ -32,4 +32,18 @@ bool HeadPoints(double angleDeg, double length, Point tail, Point tip, PointD* p
 // nothing.
 bool Polygon(Point tail, Point tip, double headAngleDeg, int headLength, Point out[6]);
 
+// A convex outline of at most twelve vertices, in order around it.
+struct ConvexOutline {
+    Point p[12];
+    int count = 0;
+};
+
+// Four convex outlines whose union holds the filled outline `polygon` (as
+// Polygon makes it) grown by `grow` pixels every way, whatever rule fills
+// it: the outline fanned into triangles from the tip (every filled point has
+// a winding about the fan's apex, and so lies in one of them), each grown as
+// a convex shape grows, to the hull of its corners moved every way. False
+// for coordinates so far out that growing them could overflow.
+bool GrownFan(const Point polygon[6], int grow, ConvexOutline out[4]);
+
 }  // namespace arrowgeo

@@ -143,30 +143,24 @@ Rect CShapeCircle::Bounds() const {
 void CShapeArrow::AddCoverage(HRGN region) const {
     Point p[6];
     if (!arrowgeo::Polygon(m_ptStart, m_ptEnd, m_dHeadAngle, m_nHeadLength, p)) return;
-    POINT outline[6];
-    for (int i = 0; i < 6; ++i) outline[i] = POINT{p[i].x, p[i].y};
-    // The polygon as a region, grown by two pixels every way: filling rules
-    // differ between the region and the drawing at the edges.
-    UniqueRegion shape(::CreatePolygonRgn(outline, 6, ALTERNATE));
-    if (!shape) {
+    // A few convex pieces, grown by three pixels every way: the fill's edge
+    // pixels and the points thinner than a pixel at the tail and the barbs
+    // fall inside, and a preview clipped to them copies few spans a row.
+    arrowgeo::ConvexOutline pieces[4];
+    if (!arrowgeo::GrownFan(p, 3, pieces)) {
         CShapeBase::AddCoverage(region);
         return;
     }
-    for (int dy = -2; dy <= 2; dy += 2)
-        for (int dx = -2; dx <= 2; dx += 2) {
-            ::OffsetRgn(shape.get(), dx, dy);
-            ::CombineRgn(region, region, shape.get(), RGN_OR);
-            ::OffsetRgn(shape.get(), -dx, -dy);
+    for (const arrowgeo::ConvexOutline& piece : pieces) {
+        POINT outline[12];
+        for (int i = 0; i < piece.count; ++i) outline[i] = POINT{piece.p[i].x, piece.p[i].y};
+        UniqueRegion shape(piece.count >= 3 ? ::CreatePolygonRgn(outline, piece.count, WINDING) : nullptr);
+        if (!shape) {
+            CShapeBase::AddCoverage(region);
+            return;
         }
-    for (int d : {-1, 1}) {
-        ::OffsetRgn(shape.get(), d, 0);
         ::CombineRgn(region, region, shape.get(), RGN_OR);
-        ::OffsetRgn(shape.get(), -d, d);
-        ::CombineRgn(region, region, shape.get(), RGN_OR);
-        ::OffsetRgn(shape.get(), 0, -d);
     }
-    // The tail and the barbs come to points thinner than a pixel.
-    for (const Point& corner : p) AddRect(region, Rect{corner.x - 3, corner.y - 3, corner.x + 4, corner.y + 4});
 }
 
 void CShapeArrow::Draw(HDC dc) {
