@@ -599,8 +599,24 @@ void LeftUp() { MouseButton(MOUSEEVENTF_LEFTUP); }
 void RightDown() { MouseButton(MOUSEEVENTF_RIGHTDOWN); }
 void RightUp() { MouseButton(MOUSEEVENTF_RIGHTUP); }
 
+namespace {
+// The display server's late echo of an earlier position can still move the
+// pointer after a move: a button goes down or up only once the pointer is
+// where it should be.
+void SettleAt(int x, int y) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        Idle(kInputPauseMs);
+        POINT at{};
+        GetCursorPos(&at);
+        if (at.x == x && at.y == y) return;
+        MoveTo(x, y);
+    }
+}
+}  // namespace
+
 void Click(int x, int y) {
     MoveTo(x, y);
+    SettleAt(x, y);
     LeftDown();
     LeftUp();
 }
@@ -622,15 +638,7 @@ void Drag(POINT from, POINT to, int steps) {
     MoveTo(from.x, from.y);
     LeftDown();
     MoveSmoothly(to.x, to.y, steps);
-    // The display server's late echo of an earlier position can still move
-    // the pointer after the last step: release only where the drag ends.
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        Idle(kInputPauseMs);
-        POINT at{};
-        GetCursorPos(&at);
-        if (at.x == to.x && at.y == to.y) break;
-        MoveTo(to.x, to.y);
-    }
+    SettleAt(to.x, to.y);
     LeftUp();
 }
 
