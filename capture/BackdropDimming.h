@@ -22,10 +22,10 @@ void CopyPlainArea(uint32_t* target, int width, const PixelRows& plain, const Re
 
 // Makes `target`, an empty 32-bit DIB section of width x height at the
 // screen's top-left corner (its context and its memory), what copying
-// `plain` into it and DrawDimming would make, without the library's
-// screen-sized working copies: the library draws the backdrop's own pixels
-// straight into the target's memory, a band of image rows at a time where
-// the scale allows (DimmingBands); then band by band they are premultiplied,
+// `plain` into it and DrawDimming would make, with one of the library's two
+// working copies, and that one a band where the scale allows: the library
+// draws the backdrop's own pixels straight into the target's memory, a band
+// of image rows at a time (DimmingBands); then band by band they are premultiplied,
 // the plain picture is put under them and they are blended onto it, as the
 // library's drawing onto a context blends them.
 bool DimInBands(HDC target, uint32_t* targetBits, int width, int height, const PixelRows& plain,
