@@ -19,18 +19,6 @@ void AddAll(std::vector<Rect>& out, const std::vector<Rect>& rects) {
 }
 }  // namespace
 
-std::vector<Rect> Subtract(const Rect& a, const Rect& b) {
-    if (a.IsEmpty()) return {};
-    const Rect overlap = a.Intersected(b);
-    if (overlap.IsEmpty()) return {a};
-    std::vector<Rect> out;
-    Add(out, Rect{a.left, a.top, a.right, overlap.top});
-    Add(out, Rect{a.left, overlap.bottom, a.right, a.bottom});
-    Add(out, Rect{a.left, overlap.top, overlap.left, overlap.bottom});
-    Add(out, Rect{overlap.right, overlap.top, a.right, overlap.bottom});
-    return out;
-}
-
 std::vector<Rect> EdgeBand(const Rect& t, int width) {
     if (t.Width() <= 2 * width || t.Height() <= 2 * width) return t.IsEmpty() ? std::vector<Rect>{} : std::vector<Rect>{t};
     return {Rect{t.left, t.top, t.right, t.top + width}, Rect{t.left, t.bottom - width, t.right, t.bottom},

@@ -44,8 +44,6 @@ struct Change {
 // The band of the selection's edge in which the tracker draws its outline
 // and handles: `width` pixels inward from the true rectangle's edges.
 std::vector<Rect> EdgeBand(const Rect& trueRect, int width);
-// The parts of a that are not in b (at most four rectangles).
-std::vector<Rect> Subtract(const Rect& a, const Rect& b);
 
 // Where the picture of `after` differs from that of `before`.
 Change Diff(const Look& before, const Look& after);

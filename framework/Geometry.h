@@ -3,6 +3,7 @@
 // system. The semantics follow the platform's own: right and bottom are
 // exclusive, "empty" means right <= left or bottom <= top (so an inverted
 // rectangle is empty), and containment is left <= x < right, top <= y < bottom.
+#include <vector>
 
 struct Point {
     int x = 0;
@@ -50,3 +51,17 @@ struct Rect {
     }
     friend bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
 };
+
+// The parts of a that are not in b: at most four rectangles, the rows above
+// and below b, then the columns beside it.
+inline std::vector<Rect> Subtract(const Rect& a, const Rect& b) {
+    if (a.IsEmpty()) return {};
+    const Rect overlap = a.Intersected(b);
+    if (overlap.IsEmpty()) return {a};
+    std::vector<Rect> out;
+    for (const Rect& r : {Rect{a.left, a.top, a.right, overlap.top}, Rect{a.left, overlap.bottom, a.right, a.bottom},
+                          Rect{a.left, overlap.top, overlap.left, overlap.bottom},
+                          Rect{overlap.right, overlap.top, a.right, overlap.bottom}})
+        if (!r.IsEmpty()) out.push_back(r);
+    return out;
+}

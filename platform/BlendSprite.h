@@ -8,9 +8,11 @@
 // black exactly as those pixels. So drawing the item once onto transparent
 // black captures them, and blending the capture wherever the item goes gives
 // the pixels the library would: without the per-draw conversion and
-// temporaries that make up most of its cost.
+// temporaries that make up most of its cost. Where the capture is opaque it
+// is copied rather than blended, which gives the same pixels.
 #include <functional>
 
+#include "platform/SpriteParts.h"
 #include "platform/Surface.h"
 
 class BlendSprite {
@@ -31,4 +33,5 @@ public:
 
 private:
     Surface m_surface;
+    SpriteParts m_parts;
 };

@@ -85,9 +85,9 @@ TEST(SceneDiff, ShapesChangeOnlyTheirOldAndNewBounds) {
 }
 
 TEST(SceneDiff, SubtractAndEdgeBand) {
-    EXPECT_EQ(AreaOf(scene::Subtract({0, 0, 10, 10}, {2, 2, 8, 8})), 100 - 36);
-    EXPECT_EQ(AreaOf(scene::Subtract({0, 0, 10, 10}, {20, 20, 30, 30})), 100);
-    EXPECT_TRUE(scene::Subtract({0, 0, 10, 10}, {-1, -1, 11, 11}).empty());
+    EXPECT_EQ(AreaOf(Subtract({0, 0, 10, 10}, {2, 2, 8, 8})), 100 - 36);
+    EXPECT_EQ(AreaOf(Subtract({0, 0, 10, 10}, {20, 20, 30, 30})), 100);
+    EXPECT_TRUE(Subtract({0, 0, 10, 10}, {-1, -1, 11, 11}).empty());
     EXPECT_EQ(AreaOf(scene::EdgeBand({0, 0, 100, 50}, 12)), 100L * 50 - 76L * 26);
     EXPECT_EQ(AreaOf(scene::EdgeBand({0, 0, 20, 20}, 12)), 400) << "a small selection is all band";
 }
