@@ -6,10 +6,6 @@
 
 namespace scene {
 namespace {
-// The tracker's outline lies just outside its rectangle and its handles are
-// centred on the edges, all inside the true rectangle; this band holds them.
-constexpr int kTrackerBand = 12;
-
 void Add(std::vector<Rect>& out, const Rect& r) {
     if (!r.IsEmpty()) out.push_back(r);
 }
@@ -18,13 +14,6 @@ void AddAll(std::vector<Rect>& out, const std::vector<Rect>& rects) {
     for (const Rect& r : rects) Add(out, r);
 }
 }  // namespace
-
-std::vector<Rect> EdgeBand(const Rect& t, int width) {
-    if (t.Width() <= 2 * width || t.Height() <= 2 * width) return t.IsEmpty() ? std::vector<Rect>{} : std::vector<Rect>{t};
-    return {Rect{t.left, t.top, t.right, t.top + width}, Rect{t.left, t.bottom - width, t.right, t.bottom},
-            Rect{t.left, t.top + width, t.left + width, t.bottom - width},
-            Rect{t.right - width, t.top + width, t.right, t.bottom - width}};
-}
 
 Change Diff(const Look& before, const Look& after) {
     Change change;
@@ -42,10 +31,13 @@ Change Diff(const Look& before, const Look& after) {
         AddAll(out, Subtract(a, b));
         AddAll(out, Subtract(b, a));
     }
-    if (before.trueRect != after.trueRect || before.trackerRect != after.trackerRect ||
+    // The outline and handles where they were and where they are: along a
+    // large selection a thin frame and a few squares, rather than a band as
+    // deep as the handles reach.
+    if (before.trueRect != after.trueRect || before.trackerArea != after.trackerArea ||
         before.trackerColor != after.trackerColor) {
-        AddAll(out, EdgeBand(before.trueRect, kTrackerBand));
-        AddAll(out, EdgeBand(after.trueRect, kTrackerBand));
+        AddAll(out, before.trackerArea);
+        AddAll(out, after.trackerArea);
     }
     if (before.labelBox != after.labelBox || before.labelText != after.labelText) {
         Add(out, before.labelBox);

@@ -23,7 +23,7 @@ struct Look {
     bool valid = false;  // false: nothing is known of what was composed
     bool hasSelection = false;
     Rect trueRect;        // the selection with its handles
-    Rect trackerRect;     // the tracker's normalised rectangle
+    std::vector<Rect> trackerArea;  // every pixel the tracker draws lies in these
     uint32_t trackerColor = 0;
     Rect labelBox;        // the size label's area, text included
     std::string labelText;
@@ -41,9 +41,6 @@ struct Change {
     bool Empty() const { return !whole && areas.empty(); }
 };
 
-// The band of the selection's edge in which the tracker draws its outline
-// and handles: `width` pixels inward from the true rectangle's edges.
-std::vector<Rect> EdgeBand(const Rect& trueRect, int width);
 
 // Where the picture of `after` differs from that of `before`.
 Change Diff(const Look& before, const Look& after);

@@ -52,6 +52,15 @@ struct Rect {
     friend bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
 };
 
+// The band `width` pixels inward from the edges of t: four rectangles, or t
+// itself when it is too small to have a middle.
+inline std::vector<Rect> EdgeBand(const Rect& t, int width) {
+    if (t.Width() <= 2 * width || t.Height() <= 2 * width) return t.IsEmpty() ? std::vector<Rect>{} : std::vector<Rect>{t};
+    return {Rect{t.left, t.top, t.right, t.top + width}, Rect{t.left, t.bottom - width, t.right, t.bottom},
+            Rect{t.left, t.top + width, t.left + width, t.bottom - width},
+            Rect{t.right - width, t.top + width, t.right, t.bottom - width}};
+}
+
 // The parts of a that are not in b: at most four rectangles, the rows above
 // and below b, then the columns beside it.
 inline std::vector<Rect> Subtract(const Rect& a, const Rect& b) {

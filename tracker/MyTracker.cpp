@@ -131,6 +131,8 @@ int CMyTracker::NormalizeHit(int hit) const { return trackgeo::NormalizeHit(m_re
 
 Rect CMyTracker::GetTrueRect() const { return trackgeo::TrueRect(m_nStyle, m_rect, GetHandleSize(&m_rect)); }
 
+std::vector<Rect> CMyTracker::DrawnArea() const { return trackgeo::DrawnArea(m_nStyle, m_rect, CurrentLayout()); }
+
 Rect CMyTracker::GetHandleRect(int hit) const {
     return trackgeo::HandleRect(m_nStyle, m_rect, GetHandleSize(), hit);
 }

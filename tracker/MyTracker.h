@@ -47,6 +47,8 @@ public:
     int HitTestHandles(Point p) const;
     int NormalizeHit(int hit) const;
     Rect GetTrueRect() const;
+    // Where Draw may change pixels (see trackgeo::DrawnArea).
+    std::vector<Rect> DrawnArea() const;
     Rect GetHandleRect(int hit) const;
 
     // For WM_SETCURSOR: sets the shape for the zone under the pointer and

@@ -100,6 +100,17 @@ Layout DefaultLayout(unsigned style, const Rect& rect, int sharedSize) {
     return l;
 }
 
+std::vector<Rect> DrawnArea(unsigned style, const Rect& rect, const Layout& layout) {
+    if (style & (C::StyleHatchInside | C::StyleHatchedBorder)) return {layout.trueRect};
+    // The line runs one pixel outside the rectangle.
+    std::vector<Rect> area = HasLine(style) ? EdgeBand(rect.Normalized().Inflated(2), 3) : std::vector<Rect>{};
+    if (style & (C::StyleHandlesInside | C::StyleHandlesOutside)) {
+        for (int i = 0; i < 8; ++i)
+            if ((layout.mask & (1u << i)) && !layout.handles[i].IsEmpty()) area.push_back(layout.handles[i]);
+    }
+    return area;
+}
+
 int HitTestHandles(unsigned style, const Rect& rect, const Layout& layout, Point p) {
     if (!layout.trueRect.Contains(p)) return C::HitNothing;
     // Corners come first in the code order, so they win where squares overlap.

@@ -82,6 +82,11 @@ struct Layout {
 // virtual hooks, with the same result unless a subclass changes them).
 Layout DefaultLayout(unsigned style, const Rect& rect, int sharedSize);
 
+// Every pixel a drawing of the tracker may change lies in one of these: the
+// outline's line with a pixel to spare on each side and the handles' squares;
+// with hatching, the whole true rectangle.
+std::vector<Rect> DrawnArea(unsigned style, const Rect& rect, const Layout& layout);
+
 int HitTestHandles(unsigned style, const Rect& rect, const Layout& layout, Point p);
 int HitTest(unsigned style, const Rect& rect, const Layout& layout, Point p);
 

@@ -215,6 +215,44 @@ TEST(TrackerDraw, HatchedBorderFillsOnlyTheBand) {
     for (int i = 0; i < 4; ++i) EXPECT_GT(bandChanged[i], 0) << "strip " << i;
 }
 
+// A repaint of what the tracker drew covers only its drawn area: every pixel a
+// drawing changes must lie in it, whatever the style, size or orientation.
+TEST(TrackerDraw, EveryChangedPixelLiesInTheDrawnArea) {
+    const struct {
+        unsigned style;
+        Rect rect;
+    } cases[] = {
+        {kSessionStyle, kSel},
+        {kSessionStyle, Rect{300, 200, 100, 100}},
+        {kSessionStyle, Rect{100, 100, 116, 200}},
+        {kSessionStyle, Rect{100, 100, 103, 102}},
+        {CMyTracker::StyleDottedLine | CMyTracker::StyleHandlesInside, kSel},
+        {CMyTracker::StyleHandlesOutside, kSel},
+        {CMyTracker::StyleHatchedBorder | CMyTracker::StyleSolidLine, kSel},
+        {kSessionStyle | CMyTracker::StyleHatchInside, kSel},
+    };
+    for (const auto& k : cases) {
+        Canvas c(420, 320);
+        CMyTracker t = SessionTracker(k.rect);
+        t.m_nStyle = k.style;
+        t.SetColor(kLine);
+        t.Draw(c.surface.dc());
+        GdiFlush();
+        const std::vector<Rect> area = t.DrawnArea();
+        int changed = 0, outside = 0;
+        for (int y = 0; y < 320; ++y)
+            for (int x = 0; x < 420; ++x) {
+                if (c.at(x, y) == kBackground) continue;
+                ++changed;
+                bool in = false;
+                for (const Rect& r : area) in = in || InRect(x, y, r);
+                outside += !in;
+            }
+        EXPECT_GT(changed, 0) << "style " << k.style;
+        EXPECT_EQ(outside, 0) << "style " << k.style << " rect " << k.rect.left << "," << k.rect.top;
+    }
+}
+
 // A subclass that hides the edge handles: drawing and hit tests both follow it.
 class CornersOnly : public CMyTracker {
 public:

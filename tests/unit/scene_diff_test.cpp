@@ -26,7 +26,7 @@ Look Selected(const Rect& t) {
     Look l;
     l.valid = l.hasSelection = true;
     l.trueRect = t;
-    l.trackerRect = t.Inflated(-4);
+    l.trackerArea = EdgeBand(t.Inflated(-2), 3);
     l.labelBox = Rect{t.left, t.top - 25, t.left + 86, t.top - 1};
     l.labelText = std::to_string(t.Width()) + " X " + std::to_string(t.Height());
     l.barRect = Rect{t.right - 300, t.bottom + 4, t.right, t.bottom + 40};
@@ -88,8 +88,8 @@ TEST(SceneDiff, SubtractAndEdgeBand) {
     EXPECT_EQ(AreaOf(Subtract({0, 0, 10, 10}, {2, 2, 8, 8})), 100 - 36);
     EXPECT_EQ(AreaOf(Subtract({0, 0, 10, 10}, {20, 20, 30, 30})), 100);
     EXPECT_TRUE(Subtract({0, 0, 10, 10}, {-1, -1, 11, 11}).empty());
-    EXPECT_EQ(AreaOf(scene::EdgeBand({0, 0, 100, 50}, 12)), 100L * 50 - 76L * 26);
-    EXPECT_EQ(AreaOf(scene::EdgeBand({0, 0, 20, 20}, 12)), 400) << "a small selection is all band";
+    EXPECT_EQ(AreaOf(EdgeBand({0, 0, 100, 50}, 12)), 100L * 50 - 76L * 26);
+    EXPECT_EQ(AreaOf(EdgeBand({0, 0, 20, 20}, 12)), 400) << "a small selection is all band";
 }
 
 }  // namespace
