@@ -9,17 +9,32 @@ long long Cost(const std::vector<Rect>& boxes, long long handOverCost) {
     for (const Rect& r : boxes) total += Area(r);
     return total;
 }
+
+// Many pieces (a stroke's segments, the rows of a slanting shape) are first
+// gathered into the boxes of `bands` bands of rows, by where each piece
+// starts: few enough boxes for the merging below to stay quick, yet a
+// slanting shape is not sent as its whole bounding box.
+std::vector<Rect> GatherInBands(const std::vector<Rect>& pieces, std::size_t bands) {
+    Rect all;
+    for (const Rect& r : pieces) all = all.United(r);
+    std::vector<Rect> boxes(bands);
+    for (const Rect& r : pieces) {
+        const auto band = static_cast<std::size_t>(static_cast<long long>(r.top - all.top) *
+                                                   static_cast<long long>(bands) / all.Height());
+        boxes[band] = boxes[band].United(r);
+    }
+    std::vector<Rect> gathered;
+    for (const Rect& b : boxes)
+        if (!b.IsEmpty()) gathered.push_back(b);
+    return gathered;
+}
 }  // namespace
 
 std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long handOverCost, std::size_t maxParts) {
     std::vector<Rect> boxes;
     for (const Rect& r : parts)
         if (!r.IsEmpty()) boxes.push_back(r);
-    if (boxes.size() > maxParts) {
-        Rect all;
-        for (const Rect& r : boxes) all = all.United(r);
-        return {all};
-    }
+    if (boxes.size() > maxParts) boxes = GatherInBands(boxes, maxParts / 2 > 0 ? maxParts / 2 : 1);
     // Merge the pair that costs least to merge, down to one box, and keep
     // the cheapest grouping seen: merges that do not pay alone may pay
     // together (four edges of a selection against its one box).

@@ -14,6 +14,7 @@
 // Groups the rectangles of a repainted area into boxes to be handed over one
 // after another, the grouping that costs least: the pixels of every box plus
 // `handOverCost` pixels for each hand-over between boxes. Beyond `maxParts`
-// rectangles (a stroke's many pieces) the whole area is one box. Every
-// rectangle lies in one box.
+// rectangles (a stroke's many pieces, a slanting shape's rows) they are first
+// gathered by bands of rows into half as many boxes. Every rectangle lies in
+// one box.
 std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long handOverCost, std::size_t maxParts = 64);

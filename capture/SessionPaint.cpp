@@ -78,15 +78,7 @@ void CSnapcrestDlg::OnPaint() {
         else
             CopySnapshot(dc, area);
     };
-    const std::vector<Rect> groups = GroupForHandOver(parts, kHandOverCostPixels);
-    if (groups.size() <= 1) {
-        show(Rect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
-    } else {
-        for (size_t i = 0; i < groups.size(); ++i) {
-            if (i > 0) HandOverWindowPixels();
-            show(groups[i]);
-        }
-    }
+    ShowInGroups(parts, Rect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom}, show);
     // The text being typed, straight onto the window over the picture.
     CNoWndEdit::DrawHosts(m_hWnd, dc);
     ::EndPaint(m_hWnd, &ps);
@@ -95,6 +87,19 @@ void CSnapcrestDlg::OnPaint() {
     if (!m_bFirstFrameShown) {
         m_bFirstFrameShown = true;
         ::PostMessageA(m_hWnd, kMsgFirstFrameShown, 0, 0);
+    }
+}
+
+void CSnapcrestDlg::ShowInGroups(const std::vector<Rect>& parts, const Rect& whole,
+                                 const std::function<void(const Rect&)>& copy) {
+    const std::vector<Rect> groups = GroupForHandOver(parts, kHandOverCostPixels);
+    if (groups.size() <= 1) {
+        copy(whole);
+        return;
+    }
+    for (size_t i = 0; i < groups.size(); ++i) {
+        if (i > 0) HandOverWindowPixels();
+        copy(groups[i]);
     }
 }
 

@@ -102,8 +102,12 @@ void CSnapcrestDlg::PreviewShape() {
     ::BitBlt(preview, box.left, box.top, w, h, m_hdcBefore.dc(), box.left, box.top, SRCCOPY);
     m_pCurShape->Draw(preview);
     ::SelectClipRgn(preview, nullptr);
+    // A slanting arrow or a frame's edges reach the display as a few boxes
+    // along them rather than as the box around them all.
     ::SelectClipRgn(window.get(), area.get());
-    ::BitBlt(window.get(), box.left, box.top, w, h, preview, box.left, box.top, SRCCOPY);
+    ShowInGroups(RegionRects(area.get()), Rect{box.left, box.top, box.right, box.bottom}, [&](const Rect& r) {
+        ::BitBlt(window.get(), r.left, r.top, r.Width(), r.Height(), preview, r.left, r.top, SRCCOPY);
+    });
 }
 
 void CSnapcrestDlg::FinishShape(Point p) {

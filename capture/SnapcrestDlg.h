@@ -178,6 +178,12 @@ private:
     bool EnsureWorkSurface(bool withSnapshot);
     // The rectangles a paint's context may draw on, when there are several.
     std::vector<Rect> PaintedParts(HDC paintDc) const;
+    // Copies `parts` of the window with `copy` (which draws one box onto the
+    // window, clipped to the parts) group by group, handing the window's
+    // pixels over to the display between groups; one group is copied as
+    // `whole`.
+    static void ShowInGroups(const std::vector<Rect>& parts, const Rect& whole,
+                             const std::function<void(const Rect&)>& copy);
     // Marks `area` of the window (null: all of it) to be repainted, without
     // erasing, and notes that a paint is to come.
     void AskRepaint(HRGN area);

@@ -50,12 +50,22 @@ TEST(FlushGroups, GroupsByWhatAHandOverCosts) {
     }
 }
 
-TEST(FlushGroups, ManyPiecesGoAsOneBox) {
-    std::vector<Rect> stroke;
+TEST(FlushGroups, ManyPiecesGoInBoxesAlongTheirWayNotAsTheirBoundingBox) {
+    std::vector<Rect> stroke, slant;
     for (int i = 0; i < 100; ++i) stroke.push_back(Rect{i * 15, i * 7, i * 15 + 4, i * 7 + 4});
-    const std::vector<Rect> boxes = GroupForHandOver(stroke, kCost);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], (Rect{0, 0, 99 * 15 + 4, 99 * 7 + 4}));
+    // The rows of a long arrow across a 4K selection, as its region gives them.
+    for (int y = 0; y < 1200; ++y) slant.push_back(Rect{100 + y * 2, 300 + y, 124 + y * 2, 301 + y});
+    for (const auto* pieces : {&stroke, &slant}) {
+        const std::vector<Rect> boxes = GroupForHandOver(*pieces, kCost);
+        Rect all;
+        long long sent = 0;
+        for (const Rect& r : *pieces) all = all.United(r);
+        for (const Rect& b : boxes) sent += static_cast<long long>(b.Width()) * b.Height();
+        for (const Rect& r : *pieces) EXPECT_TRUE(Covers(boxes, r));
+        EXPECT_GT(boxes.size(), 1u);
+        EXPECT_LT(sent + kCost * static_cast<long long>(boxes.size() - 1),
+                  static_cast<long long>(all.Width()) * all.Height() * 3 / 5);
+    }
 }
 
 }  // namespace
