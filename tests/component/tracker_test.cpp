@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -218,19 +219,14 @@ TEST(TrackerDraw, HatchedBorderFillsOnlyTheBand) {
 // A repaint of what the tracker drew covers only its drawn area: every pixel a
 // drawing changes must lie in it, whatever the style, size or orientation.
 TEST(TrackerDraw, EveryChangedPixelLiesInTheDrawnArea) {
+    using C = CMyTracker;
     const struct {
         unsigned style;
         Rect rect;
-    } cases[] = {
-        {kSessionStyle, kSel},
-        {kSessionStyle, Rect{300, 200, 100, 100}},
-        {kSessionStyle, Rect{100, 100, 116, 200}},
-        {kSessionStyle, Rect{100, 100, 103, 102}},
-        {CMyTracker::StyleDottedLine | CMyTracker::StyleHandlesInside, kSel},
-        {CMyTracker::StyleHandlesOutside, kSel},
-        {CMyTracker::StyleHatchedBorder | CMyTracker::StyleSolidLine, kSel},
-        {kSessionStyle | CMyTracker::StyleHatchInside, kSel},
-    };
+    } cases[] = {{kSessionStyle, kSel}, {kSessionStyle, Rect{300, 200, 100, 100}}, {kSessionStyle, {100, 100, 116, 200}},
+                 {kSessionStyle, {100, 100, 103, 102}}, {C::StyleDottedLine | C::StyleHandlesInside, kSel},
+                 {C::StyleHandlesOutside, kSel}, {C::StyleHatchedBorder | C::StyleSolidLine, kSel},
+                 {kSessionStyle | C::StyleHatchInside, kSel}};
     for (const auto& k : cases) {
         Canvas c(420, 320);
         CMyTracker t = SessionTracker(k.rect);
@@ -244,9 +240,7 @@ TEST(TrackerDraw, EveryChangedPixelLiesInTheDrawnArea) {
             for (int x = 0; x < 420; ++x) {
                 if (c.at(x, y) == kBackground) continue;
                 ++changed;
-                bool in = false;
-                for (const Rect& r : area) in = in || InRect(x, y, r);
-                outside += !in;
+                outside += std::none_of(area.begin(), area.end(), [x, y](const Rect& r) { return InRect(x, y, r); });
             }
         EXPECT_GT(changed, 0) << "style " << k.style;
         EXPECT_EQ(outside, 0) << "style " << k.style << " rect " << k.rect.left << "," << k.rect.top;
