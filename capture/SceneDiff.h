@@ -41,7 +41,6 @@ struct Change {
     bool Empty() const { return !whole && areas.empty(); }
 };
 
-
 // Where the picture of `after` differs from that of `before`.
 Change Diff(const Look& before, const Look& after);
 
