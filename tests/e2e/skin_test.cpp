@@ -56,6 +56,7 @@ protected:
         ASSERT_TRUE(program.Started()) << program.StartError();
         ASSERT_NE(program.WaitCaptures(1, 3000), nullptr)
             << "no capture window within 3 s; " << program.Summary();
+        pattern_->Show(Pattern::Second);
         ASSERT_EQ(WaitScreenShows(Pattern::First, 1000, "capture"), "");
 
         Drag(POINT{400, 300}, POINT{800, 600}, 12);
