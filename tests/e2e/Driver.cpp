@@ -510,6 +510,53 @@ HWND Program::WaitCaptures(size_t count, int timeoutMs) {
     return found.empty() ? nullptr : found.front();
 }
 
+// The debugger's backtrace of every thread of the process `pid`: for a
+// program that has stopped answering, where each thread waits.
+static std::string ThreadStacks(DWORD pid) {
+    char folder[MAX_PATH] = {}, file[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    if (!GetTempFileNameA(folder, "bt", 0, file)) return "(no temporary file)\n";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE output = CreateFileA(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = output;
+    PROCESS_INFORMATION pi{};
+    char command[] = "winedbg.exe --command \"bt all\"";
+    const bool ran = output != INVALID_HANDLE_VALUE &&
+                     CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+    if (ran) {
+        if (WaitForSingleObject(pi.hProcess, 20000) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
+    std::string all, out;
+    if (FILE* f = std::fopen(file, "rb")) {
+        char buf[4096];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) all.append(buf, n);
+        std::fclose(f);
+    }
+    DeleteFileA(file);
+    if (!ran) return "(the debugger did not start)\n";
+    // Its sections start "Backtracing for thread T in process P (path):",
+    // with the ids as hexadecimal numbers of at least four digits.
+    char process[32];
+    std::snprintf(process, sizeof process, " in process %04lx ", static_cast<unsigned long>(pid));
+    bool keep = false;
+    for (size_t at = 0; at < all.size();) {
+        size_t end = all.find('\n', at);
+        if (end == std::string::npos) end = all.size();
+        const std::string line = all.substr(at, end - at);
+        if (line.rfind("Backtracing for thread", 0) == 0) keep = line.find(process) != std::string::npos;
+        if (line.find_first_not_of(" \r") == std::string::npos) keep = false;
+        if (keep) out += "    " + line + "\n";
+        at = end + 1;
+    }
+    return out.empty() ? "(no backtrace for the process)\n" : out;
+}
+
 std::string Program::Summary() const {
     std::string out = "process exit code " + Hex(ExitCode());
     if (ExitCode() == STILL_ACTIVE) out += " (running)";
@@ -520,6 +567,10 @@ std::string Program::Summary() const {
                (WindowTextA(w) == kHostTitle ? " (host)" : "") + (IsWindowVisible(w) ? " visible" : " hidden") +
                " rect " + Describe(WindowRect(w)) + " style " + Hex(static_cast<uint32_t>(Style(w))) + " ex " +
                Hex(static_cast<uint32_t>(ExStyle(w)));
+    }
+    if (ExitCode() == STILL_ACTIVE && !stacksShown_) {
+        stacksShown_ = true;
+        out += "\n  threads:\n" + ThreadStacks(pid_);
     }
     // Tells an overlay not yet on the display (the second pattern) from one
     // that shows but did not react (the first, whole).

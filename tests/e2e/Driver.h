@@ -155,7 +155,9 @@ public:
     HWND WaitCaptures(size_t count, int timeoutMs);
 
     // One line per top-level window of the process (class, visibility,
-    // rectangle, styles) plus the exit code, for failure messages.
+    // rectangle, styles), the exit code and what the screen shows, for
+    // failure messages; the first one for a running program adds where its
+    // threads wait.
     std::string Summary() const;
 
     // PostMessage to the host (found on demand).
@@ -167,6 +169,7 @@ private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
     std::string startError_;
+    mutable bool stacksShown_ = false;
 };
 
 // Processes other than the driver that show a capture window (a visible
