@@ -51,9 +51,10 @@ protected:
         Pixels clip = ClipboardBitmap();
         EXPECT_EQ(kRight + 4 - kLeft - 4, clip.width);
         EXPECT_EQ(kBottom + 4 - kTop - 4, clip.height);
-        if (clip.width > 0)
+        if (clip.width > 0) {
             EXPECT_EQ("", FirstDifference(clip, 0, 0, PatternPixels(Pattern::First, ScreenWidth(), ScreenHeight()),
                                           kLeft + 2, kTop + 2, clip.width, clip.height));
+        }
         return clip;
     }
 
