@@ -175,6 +175,7 @@ TEST_F(BadInput, AProgramPathAtTheLengthLimitCaptures) {
         Program program("", path);
         ASSERT_TRUE(program.Started()) << program.StartError();
         ASSERT_NE(program.WaitCaptures(1, 3000), nullptr) << program.Summary();
+        pattern_->Show(Pattern::Second);
         EXPECT_EQ(WaitScreenShows(Pattern::First, 1000, "capture"), "");
         Drag(POINT{396, 296}, POINT{700, 500}, 10);
         ExpectDoubleClickCopiesSelection(program);
