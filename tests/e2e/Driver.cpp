@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 namespace e2e {
 
@@ -510,6 +513,11 @@ HWND Program::WaitCaptures(size_t count, int timeoutMs) {
     return found.empty() ? nullptr : found.front();
 }
 
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 // The debugger's backtrace of every thread of the process `pid`: for a
 // program that has stopped answering, where each thread waits.
 static std::string ThreadStacks(DWORD pid) {
@@ -532,27 +540,19 @@ static std::string ThreadStacks(DWORD pid) {
         CloseHandle(pi.hThread);
     }
     if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
-    std::string all, out;
-    if (FILE* f = std::fopen(file, "rb")) {
-        char buf[4096];
-        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) all.append(buf, n);
-        std::fclose(f);
-    }
+    std::istringstream all(ReadFileBytes(file));
     DeleteFileA(file);
     if (!ran) return "(the debugger did not start)\n";
     // Its sections start "Backtracing for thread T in process P (path):",
     // with the ids as hexadecimal numbers of at least four digits.
     char process[32];
     std::snprintf(process, sizeof process, " in process %04lx ", static_cast<unsigned long>(pid));
+    std::string out;
     bool keep = false;
-    for (size_t at = 0; at < all.size();) {
-        size_t end = all.find('\n', at);
-        if (end == std::string::npos) end = all.size();
-        const std::string line = all.substr(at, end - at);
+    for (std::string line; std::getline(all, line);) {
         if (line.rfind("Backtracing for thread", 0) == 0) keep = line.find(process) != std::string::npos;
         if (line.find_first_not_of(" \r") == std::string::npos) keep = false;
         if (keep) out += "    " + line + "\n";
-        at = end + 1;
     }
     return out.empty() ? "(no backtrace for the process)\n" : out;
 }

@@ -101,6 +101,9 @@ std::string ScreenKeepsShowing(Pattern pattern, int ms, const std::string& name,
 
 // ---------------------------------------------------------------- the program
 
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
 // The Windows path of the program under test (%SNAPCREST_EXE%); empty when unset.
 std::string SnapcrestExe();
 

@@ -3,9 +3,6 @@
 // its menu) and the hand-over to the desk-band component.
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "tests/e2e/Driver.h"
 
 using namespace e2e;
@@ -16,11 +13,6 @@ constexpr UINT kTrayNotify = 3034;
 constexpr WPARAM kIcon = 10001;
 
 bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class Tray : public Fixture {
 protected:
