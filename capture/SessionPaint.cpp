@@ -125,6 +125,9 @@ bool CSnapcrestDlg::EnsureWorkSurface(bool withSnapshot) {
         return false;
     }
     if (withSnapshot) CopySnapshot(m_dcWork.dc(), Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
+    // The label, the read-out and the tracker put the context's font back
+    // on every composition.
+    m_dcWork.KeepFixedQualityFont();
     return true;
 }
 

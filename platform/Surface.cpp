@@ -72,6 +72,20 @@ bool Surface::CreateDib(int width, int height) {
     return true;
 }
 
+void Surface::KeepFixedQualityFont() {
+    if (!m_dc || m_restingFont) return;
+    LOGFONTA font{};
+    if (!::GetObjectA(::GetCurrentObject(m_dc.get(), OBJ_FONT), sizeof font, &font)) return;
+    font.lfQuality = NONANTIALIASED_QUALITY;
+    m_restingFont.reset(::CreateFontIndirectA(&font));
+    if (m_restingFont) m_oldFont = ::SelectObject(m_dc.get(), m_restingFont.get());
+}
+
+void Surface::RestoreFont() {
+    if (m_dc && m_oldFont) ::SelectObject(m_dc.get(), m_oldFont);
+    m_oldFont = nullptr;
+}
+
 void Surface::RestoreBitmap() {
     if (m_dc && m_oldBitmap) ::SelectObject(m_dc.get(), m_oldBitmap);
     m_oldBitmap = nullptr;
@@ -79,7 +93,9 @@ void Surface::RestoreBitmap() {
 
 void Surface::DeleteContext() {
     RestoreBitmap();
+    RestoreFont();
     m_dc.Release();
+    m_restingFont.Release();
 }
 
 void Surface::DeleteBitmap() {

@@ -41,6 +41,16 @@ public:
     // Makes the context only; SelectBitmap adds a bitmap owned elsewhere.
     bool CreateContext();
     void SelectBitmap(HBITMAP bitmap);
+    // For a context that text and drawing libraries select fonts into and
+    // put them back (or save and restore its state) every time it is drawn
+    // on: between those it holds a font of fixed quality. Selecting a font
+    // of default quality costs Wine's X driver a look-up of the X resources,
+    // which re-reads the user's resource files every time while the display
+    // has none; putting back this one costs nothing of the kind. It is the
+    // context's own font (the system font, a bitmap font that is never
+    // smoothed) with that quality fixed as unsmoothed; without it the
+    // context keeps its own.
+    void KeepFixedQualityFont();
 
     HDC dc() const { return m_dc.get(); }
     HBITMAP bitmap() const { return m_bitmap.get(); }
@@ -54,6 +64,10 @@ public:
     void DeleteBitmap();
 
 private:
+    void RestoreFont();
+
+    UniqueFont m_restingFont;  // outlives its selection: released after the context
+    HGDIOBJ m_oldFont = nullptr;
     UniqueDC m_dc;
     UniqueBitmap m_bitmap;  // only when the surface owns its bitmap
     HGDIOBJ m_oldBitmap = nullptr;
