@@ -37,27 +37,46 @@ std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long han
     if (boxes.size() > maxParts) boxes = GatherInBands(boxes, maxParts / 2 > 0 ? maxParts / 2 : 1);
     // Merge the pair that costs least to merge, down to one box, and keep
     // the cheapest grouping seen: merges that do not pay alone may pay
-    // together (four edges of a selection against its one box).
+    // together (four edges of a selection against its one box). What each
+    // pair adds is kept, so a merge recomputes only its own box's pairs; the
+    // boxes keep their places, a merged one marked gone, so that ties go to
+    // the same pair as they would in a list that closes its gaps.
+    const std::size_t n = boxes.size();
+    std::vector<long long> added(n * n);
+    auto addedBy = [&boxes](std::size_t i, std::size_t j) {
+        return Area(boxes[i].United(boxes[j])) - Area(boxes[i]) - Area(boxes[j]);
+    };
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = i + 1; j < n; ++j) added[i * n + j] = addedBy(i, j);
+    std::vector<bool> gone(n, false);
     std::vector<Rect> best = boxes;
     long long bestCost = Cost(boxes, handOverCost);
-    while (boxes.size() > 1) {
-        std::size_t bi = 0, bj = 1;
-        long long least = 0;
-        for (std::size_t i = 0; i < boxes.size(); ++i)
-            for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-                const long long added = Area(boxes[i].United(boxes[j])) - Area(boxes[i]) - Area(boxes[j]);
-                if ((i == 0 && j == 1) || added < least) {
-                    least = added;
+    long long sent = bestCost;
+    for (std::size_t left = n; left > 1; --left) {
+        std::size_t bi = n, bj = n;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (gone[i]) continue;
+            for (std::size_t j = i + 1; j < n; ++j)
+                if (!gone[j] && (bi == n || added[i * n + j] < added[bi * n + bj])) {
                     bi = i;
                     bj = j;
                 }
-            }
+        }
+        sent += added[bi * n + bj] - handOverCost;
         boxes[bi] = boxes[bi].United(boxes[bj]);
-        boxes.erase(boxes.begin() + static_cast<long>(bj));
-        const long long cost = Cost(boxes, handOverCost);
-        if (cost <= bestCost) {
-            bestCost = cost;
-            best = boxes;
+        gone[bj] = true;
+        for (std::size_t k = 0; k < n; ++k) {
+            if (gone[k] || k == bi) continue;
+            if (k < bi)
+                added[k * n + bi] = addedBy(k, bi);
+            else
+                added[bi * n + k] = addedBy(bi, k);
+        }
+        if (sent <= bestCost) {
+            bestCost = sent;
+            best.clear();
+            for (std::size_t k = 0; k < n; ++k)
+                if (!gone[k]) best.push_back(boxes[k]);
         }
     }
     return best;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 namespace {
 
@@ -65,6 +66,48 @@ TEST(FlushGroups, ManyPiecesGoInBoxesAlongTheirWayNotAsTheirBoundingBox) {
         EXPECT_GT(boxes.size(), 1u);
         EXPECT_LT(sent + kCost * static_cast<long long>(boxes.size() - 1),
                   static_cast<long long>(all.Width()) * all.Height() * 3 / 5);
+    }
+}
+
+// The plain greedy merge the grouping follows: the pair that adds least, the
+// first such pair in list order on a tie, its gap closed after each merge.
+std::vector<Rect> PlainGrouping(std::vector<Rect> boxes, long long cost) {
+    auto area = [](const Rect& r) { return static_cast<long long>(r.Width()) * r.Height(); };
+    auto total = [&](const std::vector<Rect>& b) {
+        long long t = cost * static_cast<long long>(b.size() - 1);
+        for (const Rect& r : b) t += area(r);
+        return t;
+    };
+    std::vector<Rect> best = boxes;
+    long long bestCost = total(boxes);
+    while (boxes.size() > 1) {
+        size_t bi = 0, bj = 1;
+        long long least = 0;
+        for (size_t i = 0; i < boxes.size(); ++i)
+            for (size_t j = i + 1; j < boxes.size(); ++j) {
+                const long long added = area(boxes[i].United(boxes[j])) - area(boxes[i]) - area(boxes[j]);
+                if ((i == 0 && j == 1) || added < least) least = added, bi = i, bj = j;
+            }
+        boxes[bi] = boxes[bi].United(boxes[bj]);
+        boxes.erase(boxes.begin() + static_cast<long>(bj));
+        if (total(boxes) <= bestCost) bestCost = total(boxes), best = boxes;
+    }
+    return best;
+}
+
+TEST(FlushGroups, GroupsAsThePlainGreedyMergeDoes) {
+    // Small coordinates on a coarse grid make ties common.
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<Rect> parts;
+        const int count = 2 + static_cast<int>(random() % 40);
+        for (int i = 0; i < count; ++i) {
+            const int x = static_cast<int>(random() % 40) * 50, y = static_cast<int>(random() % 20) * 50;
+            parts.push_back(Rect{x, y, x + 10 + static_cast<int>(random() % 4) * 100, y + 10 + static_cast<int>(random() % 3) * 60});
+        }
+        const long long cost = round % 2 ? kCost : 20000;
+        SCOPED_TRACE(round);
+        EXPECT_EQ(GroupForHandOver(parts, cost), PlainGrouping(parts, cost));
     }
 }
 
