@@ -78,6 +78,10 @@ void SendOne(INPUT in) {
     Idle(kInputPauseMs);
 }
 
+// Where the last move put the pointer, once one did.
+bool g_hasPointerTarget = false;
+POINT g_pointerTarget{};
+
 void MouseButton(DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;
@@ -620,6 +624,8 @@ std::string Hex(uint64_t value) {
 // ---------------------------------------------------------------- input as a user
 
 bool MoveTo(int x, int y) {
+    g_hasPointerTarget = true;
+    g_pointerTarget = POINT{x, y};
     const int w = ScreenWidth(), h = ScreenHeight();
     // Absolute coordinates span the primary screen as 0..65535; start from the
     // smallest value that maps onto the pixel and correct by what GetCursorPos says.
@@ -652,11 +658,6 @@ bool MoveSmoothly(int x, int y, int steps) {
     return ok;
 }
 
-void LeftDown() { MouseButton(MOUSEEVENTF_LEFTDOWN); }
-void LeftUp() { MouseButton(MOUSEEVENTF_LEFTUP); }
-void RightDown() { MouseButton(MOUSEEVENTF_RIGHTDOWN); }
-void RightUp() { MouseButton(MOUSEEVENTF_RIGHTUP); }
-
 namespace {
 // The display server's late echo of an earlier position can still move the
 // pointer after a move: a button goes down or up only once the pointer is
@@ -670,11 +671,23 @@ void SettleAt(int x, int y) {
         MoveTo(x, y);
     }
 }
+
+// A press lands where the last move put the pointer, not where an echo of
+// an earlier one took it back to (at the top of the screen, say, so that a
+// drag made its selection from there).
+void PressWhereMoved(DWORD flags) {
+    if (g_hasPointerTarget) SettleAt(g_pointerTarget.x, g_pointerTarget.y);
+    MouseButton(flags);
+}
 }  // namespace
+
+void LeftDown() { PressWhereMoved(MOUSEEVENTF_LEFTDOWN); }
+void LeftUp() { MouseButton(MOUSEEVENTF_LEFTUP); }
+void RightDown() { PressWhereMoved(MOUSEEVENTF_RIGHTDOWN); }
+void RightUp() { MouseButton(MOUSEEVENTF_RIGHTUP); }
 
 void Click(int x, int y) {
     MoveTo(x, y);
-    SettleAt(x, y);
     LeftDown();
     LeftUp();
 }

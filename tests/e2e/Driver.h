@@ -197,6 +197,7 @@ std::string Hex(uint64_t value);
 bool MoveTo(int x, int y);
 // Moves from the current position to (x, y) in `steps` equal steps.
 bool MoveSmoothly(int x, int y, int steps = 10);
+// A press waits, if need be, until the pointer is where the last move put it.
 void LeftDown();
 void LeftUp();
 void RightDown();
