@@ -30,9 +30,21 @@ public:
     // One random change, shown the way the session shows changes; then the
     // first difference from a whole composition, or empty.
     std::string Step(int index) {
-        const std::string what = Mutate();
+        std::string what = Mutate();
         // What the change sets off (a moved pointer's hover) happens first.
         Pump();
+        // Now and then the selection moves, the repaint is asked for, and it
+        // moves again in the same message (as a shape taken back at the
+        // release goes): the picture shown is that of the later state.
+        const bool late = s_.m_bHasSelection && Rand(0, 3) == 0;
+        if (late) {
+            auto nudge = [this] { return Rand(1, 30) * (Rand(0, 1) ? 1 : -1); };
+            s_.m_tracker.m_rect = s_.m_tracker.m_rect.Offset(nudge(), nudge());
+            s_.m_bFullRedraw = 1;
+            s_.RepaintAll();
+            s_.m_tracker.m_rect = s_.m_tracker.m_rect.Offset(nudge(), nudge());
+            what += ", moved, repaint asked, moved again";
+        }
         const BOOL barAboveBefore = s_.m_bBarAbove;
         // The whole composition of the state first, while the window still
         // shows the last picture (the read-out reads its colour there).
@@ -42,7 +54,7 @@ public:
         s_.m_bBarAbove = barAboveBefore;
 
         s_.m_bFullRedraw = 1;
-        s_.RepaintAll();
+        if (!late) s_.RepaintAll();
         Pump();
         ::UpdateWindow(s_.m_hWnd);
         ::GdiFlush();
