@@ -41,9 +41,6 @@ LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgFirstFrameShown:
         EnsureToolBarSkin();
         break;
-    case kMsgShowChanges:
-        OnShowChanges();
-        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) OnInputTakenAway();
         break;

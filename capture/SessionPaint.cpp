@@ -48,9 +48,27 @@ void CSnapcrestDlg::OnPaint() {
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     m_bRepaintAsked = false;
     const std::vector<Rect> parts = PaintedParts(dc);
+    // The background job's working memory is given back before the work
+    // surface takes its own. Short of memory for the work surface the
+    // session ends; until its window goes it shows the snapshot.
+    if (m_bFullRedraw && m_bHasSelection) WaitForDimmedSnapshot();
+    // A whole composition draws every pixel of the new work surface itself.
+    if (m_bFullRedraw && !EnsureWorkSurface(!m_bReferencePaint && !m_bComposeAll)) m_bFullRedraw = 0;
     if (m_bFullRedraw) {
+        m_bFullRedraw = 0;
+        HDC work = m_dcWork.dc();
         partial = !m_bReferencePaint && !m_bComposeAll;
-        composeMs = ComposeChanges() ? PaintTiming::Now() - start : -1;
+        // Only the areas that changed are composed: elsewhere the work
+        // surface already holds what a whole composition would put there.
+        if (partial) ::SelectClipRgn(work, m_rgnCompose.get());
+        if (m_bReferencePaint)
+            ComposeReference(work);
+        else
+            ComposeFast(work);
+        if (partial) ::SelectClipRgn(work, nullptr);
+        ::SetRectRgn(m_rgnCompose.get(), 0, 0, 0, 0);
+        m_bComposeAll = false;
+        composeMs = PaintTiming::Now() - start;
     }
     // Clipped by the platform to the invalid region. Until the first
     // composition the picture is the snapshot itself.
@@ -70,70 +88,6 @@ void CSnapcrestDlg::OnPaint() {
         m_bFirstFrameShown = true;
         ::PostMessageA(m_hWnd, kMsgFirstFrameShown, 0, 0);
     }
-}
-
-bool CSnapcrestDlg::ComposeChanges() {
-    // The background job's working memory is given back before the work
-    // surface takes its own. Short of memory for the work surface the
-    // session ends; until its window goes it shows the snapshot.
-    if (m_bHasSelection) WaitForDimmedSnapshot();
-    m_bFullRedraw = 0;
-    // A whole composition draws every pixel of the new work surface itself.
-    if (!EnsureWorkSurface(!m_bReferencePaint && !m_bComposeAll)) return false;
-    HDC work = m_dcWork.dc();
-    const bool partial = !m_bReferencePaint && !m_bComposeAll;
-    // Only the areas that changed are composed: elsewhere the work
-    // surface already holds what a whole composition would put there.
-    if (partial) ::SelectClipRgn(work, m_rgnCompose.get());
-    if (m_bReferencePaint)
-        ComposeReference(work);
-    else
-        ComposeFast(work);
-    if (partial) ::SelectClipRgn(work, nullptr);
-    ::SetRectRgn(m_rgnCompose.get(), 0, 0, 0, 0);
-    m_bComposeAll = false;
-    return true;
-}
-
-bool CSnapcrestDlg::MayShowAtOnce() const {
-    // Only a change of part of a picture already shown, with no paint on
-    // its way that would show it anyway, and nothing that only a paint
-    // draws (the text being typed).
-    return !m_bReferencePaint && m_bFirstFrameShown && !m_bRepaintAsked && !m_pTextBoxRect &&
-           !CNoWndEdit::AnyHostShown(m_hWnd) && m_dcWork.bitmap() && ::IsWindowVisible(m_hWnd) &&
-           !::IsIconic(m_hWnd);
-}
-
-void CSnapcrestDlg::OnShowChanges() {
-    m_bShowPosted = false;
-    // Changed since the request, in the same message (a shape taken back at
-    // the release, say): shown now too, as a paint would.
-    if (m_bFullRedraw) InvalidateChanges(ChangeShown::Collect);
-    RECT box{};
-    if (::GetRgnBox(m_rgnShowPending.get(), &box) == NULLREGION) return;
-    if (MayShowAtOnce())
-        ShowChangesAtOnce(m_rgnShowPending.get());
-    else
-        AskRepaint(m_rgnShowPending.get());
-    ::SetRectRgn(m_rgnShowPending.get(), 0, 0, 0, 0);
-}
-
-void CSnapcrestDlg::ShowChangesAtOnce(HRGN changed) {
-    // Composed and copied onto the window straight away, as a shape's
-    // preview is: a paint costs the platform several more round trips to
-    // its server for the same pixels.
-    const double start = PaintTiming::Now();
-    double composeMs = -1;
-    if (m_bFullRedraw && ComposeChanges()) composeMs = PaintTiming::Now() - start;
-    WindowDC window(m_hWnd);
-    ::SelectClipRgn(window.get(), changed);
-    RECT box{};
-    ::GetRgnBox(changed, &box);
-    ShowInGroups(RegionRects(changed), Rect{box.left, box.top, box.right, box.bottom}, [&](const Rect& r) {
-        ::BitBlt(window.get(), r.left, r.top, r.Width(), r.Height(), m_dcWork.dc(), r.left, r.top, SRCCOPY);
-    });
-    m_bReadoutPointerFixed = false;
-    m_timing.PaintDone(start, composeMs, true);
 }
 
 void CSnapcrestDlg::ShowInGroups(const std::vector<Rect>& parts, const Rect& whole,
@@ -287,7 +241,7 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
     return look;
 }
 
-void CSnapcrestDlg::InvalidateChanges(ChangeShown way) {
+void CSnapcrestDlg::InvalidateChanges() {
     // The pointer the read-out is marked for is the one the next paint
     // draws it for: where it was when the message being handled was taken
     // from the queue (for a paint, where it is then), known without asking
@@ -309,7 +263,7 @@ void CSnapcrestDlg::InvalidateChanges(ChangeShown way) {
         // With no paint to come the read-out follows the pointer again.
         // (Asking the window for its update area costs three round trips
         // to the server under Wine; the session knows what it asked for.)
-        if (!m_bRepaintAsked && !m_bShowPosted) m_bReadoutPointerFixed = false;
+        if (!m_bRepaintAsked) m_bReadoutPointerFixed = false;
         return;
     }
     // One region, so that the window is told once.
@@ -318,14 +272,6 @@ void CSnapcrestDlg::InvalidateChanges(ChangeShown way) {
         ::CombineRgn(changed.get(), changed.get(), RectRegion(r).get(), RGN_OR);
     }
     ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), changed.get(), RGN_OR);
-    if (way == ChangeShown::Collect || (way == ChangeShown::AtOnceIfMay && MayShowAtOnce())) {
-        ::CombineRgn(m_rgnShowPending.get(), m_rgnShowPending.get(), changed.get(), RGN_OR);
-        // Shown once the message being handled is done with, as a paint
-        // would be, so that what it changes after asking is shown too.
-        if (way == ChangeShown::AtOnceIfMay && !m_bShowPosted)
-            m_bShowPosted = ::PostMessageA(m_hWnd, kMsgShowChanges, 0, 0) != FALSE;
-        if (way == ChangeShown::Collect || m_bShowPosted) return;
-    }
     AskRepaint(changed.get());
 }
 
@@ -449,7 +395,7 @@ void CSnapcrestDlg::RepaintAll() {
     // straight onto it, and what changed since, if it is to be composed.
     // (Marked first: until the repaint the window still shows what was
     // drawn onto it, and the read-out reads it.)
-    if (m_bFullRedraw) InvalidateChanges(ChangeShown::AtOnceIfMay);
+    if (m_bFullRedraw) InvalidateChanges();
     if (m_bDrawnOnWindow) {
         AskRepaint(m_rgnDrawnOnWindow.get());
         ::SetRectRgn(m_rgnDrawnOnWindow.get(), 0, 0, 0, 0);

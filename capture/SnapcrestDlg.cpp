@@ -59,7 +59,6 @@ CSnapcrestDlg::CSnapcrestDlg(CWnd* pParent, std::unique_ptr<ScreenSnapshot> read
     if (m_hSnapshot) m_snapshotPixels = PixelRows::Of(ready->bits, m_nScreenWidth, kSnapshotBytesPerPixel);
 
     m_rgnCompose.reset(::CreateRectRgn(0, 0, 0, 0));
-    m_rgnShowPending.reset(::CreateRectRgn(0, 0, 0, 0));
     m_rgnDrawnOnWindow.reset(::CreateRectRgn(0, 0, 0, 0));
     m_nReadoutLeft = m_nReadoutTop = m_nReadoutX = m_nReadoutY = m_nReadoutColor = 0;
 

@@ -154,19 +154,8 @@ private:
 
     // What the next composition would show, item by item.
     scene::Look CurrentLook() const;
-    // Marks what changed since the last call for composing and showing: by
-    // the next paint, or (where it may) by the session itself once the
-    // message being handled is done with (message kMsgShowChanges), or
-    // gathered for the showing under way.
-    enum class ChangeShown { ByPaint, AtOnceIfMay, Collect };
-    void InvalidateChanges(ChangeShown way = ChangeShown::ByPaint);
-    bool MayShowAtOnce() const;
-    void OnShowChanges();
-    void ShowChangesAtOnce(HRGN changed);
-    // Composes what m_bFullRedraw asks for on the work surface (only the
-    // changed areas, but for the reference way or a whole composition);
-    // false when the work surface cannot be had.
-    bool ComposeChanges();
+    // Marks what changed since the last call for composing and showing.
+    void InvalidateChanges();
     // Something was drawn straight onto the window there; the next repaint
     // shows the composed picture there again.
     void NoteDrawnOnWindow(const Rect& area);
@@ -279,10 +268,6 @@ private:
     scene::Look m_lookMarked;
     UniqueRegion m_rgnCompose;
     bool m_bComposeAll = true;
-    // Marked for the session to show itself (OnShowChanges), and whether
-    // the message that will do it is on its way.
-    UniqueRegion m_rgnShowPending;
-    bool m_bShowPosted = false;
     // Where the window shows something other than the work surface.
     UniqueRegion m_rgnDrawnOnWindow;
     bool m_bDrawnOnWindow = false;

@@ -23,7 +23,6 @@ inline constexpr unsigned kMsgHoverChanged = 3028;  // posted: a tool bar button
 inline constexpr unsigned kMsgCommitText = 3029;    // sent: commit the text being typed before a tool change
 
 inline constexpr unsigned kMsgFirstFrameShown = 3031;  // posted to itself: what the first frame did not need comes now
-inline constexpr unsigned kMsgShowChanges = 3032;      // posted to itself: compose and show what changed
 
 // Timers of a capture session window.
 inline constexpr unsigned kTimerPlaceText = 3030;  // a committed text moves to its box's corner

@@ -198,13 +198,6 @@ void CNoWndEdit::DrawHosts(HWND wnd, HDC dc) {
     }
 }
 
-bool CNoWndEdit::AnyHostShown(HWND wnd) {
-    RegistryLock lock;
-    for (const CNoWndEdit* host : TheRegistry().hosts)
-        if (host->m_hWnd == wnd && host->m_bVisible && host->m_pServices) return true;
-    return false;
-}
-
 BOOL CNoWndEdit::RouteMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INPUTLANGCHANGEREQUEST) {
         ::DefWindowProcA(wnd, message, wParam, lParam);

@@ -39,8 +39,6 @@ public:
 
     // Every visible host bound to wnd draws its text onto dc.
     static void DrawHosts(HWND wnd, HDC dc);
-    // Whether DrawHosts would draw anything on wnd.
-    static bool AnyHostShown(HWND wnd);
     // Offers a message of wnd to its visible hosts; TRUE when one consumed it.
     static BOOL RouteMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 
