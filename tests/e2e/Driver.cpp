@@ -78,7 +78,7 @@ void SendOne(INPUT in) {
     Idle(kInputPauseMs);
 }
 
-// Where the last move put the pointer, once one did.
+// Where the last move aimed the pointer, once there was one.
 bool g_hasPointerTarget = false;
 POINT g_pointerTarget{};
 
