@@ -6,7 +6,8 @@
 #     (../shared/bench/side/run.sh: snapcrest and floor-strip);
 #   - CPU per paced pointer move of program + wineserver + X server for the
 #     first selection, a move, a resize, a rectangle's and an arrow's preview
-#     and a pen stroke (tools/bench/annotate_bench.py), and for the floor's drag.
+#     and a pen stroke (tools/bench/annotate_bench.py), each beside a drag of
+#     the floor just before it, to which its ratio is taken.
 # Medians over RUNS runs (default 5) at each size given (default 1920x1080 and
 # 3840x2160); a table of the figures and their ratios to the floor at the end.
 set -euo pipefail
