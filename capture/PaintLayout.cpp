@@ -33,6 +33,12 @@ void FormatSizeText(const Rect& t, char* buffer, unsigned size) {
 
 Rect ReadoutLayout::Bounds() const { return box.Normalized().United(fill).United(line1).United(line2); }
 
+bool ReadoutHiddenByInterior(const ReadoutLayout& readout, const Rect& trueRect) {
+    // With the margin the changes are marked with.
+    const Rect touched = readout.Bounds().Inflated(2);
+    return touched.Intersected(SelectionInterior(trueRect)) == touched;
+}
+
 ReadoutLayout PlaceReadout(Point p, int lh, int cx, int screenWidth) {
     Rect box{p.x + 3, p.y - 6 * lh + 47, p.x + cx + 53, p.y - 3};
     if (p.x + cx + 50 >= screenWidth) {

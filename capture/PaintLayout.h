@@ -46,6 +46,10 @@ struct ReadoutLayout {
     Rect Bounds() const;
 };
 ReadoutLayout PlaceReadout(Point pointer, int lh, int cx, int screenWidth);
+// The selection's bright interior is composed after the read-out, so a
+// read-out that lies inside it (with the pointer well inside the selection,
+// as while the selection is moved) is covered whole and shows nothing.
+bool ReadoutHiddenByInterior(const ReadoutLayout& readout, const Rect& trueRect);
 // Its font: 9-point 宋体, converted for the screen.
 inline constexpr int kReadoutPointSize = 90;
 inline constexpr char kReadoutFace[] = "宋体";

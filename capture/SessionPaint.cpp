@@ -223,14 +223,17 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
     }
     if (m_bShowReadout) {
         // The box shows the corner and the colour the window shows under
-        // the pointer.
+        // the pointer, unless the interior covers it.
         const Rect screen{0, 0, m_nScreenWidth, m_nScreenHeight};
         const Point p = ReadoutPointer();
-        look.readoutBox = ReadoutLayoutAt(p).Bounds().Inflated(2).Intersected(screen);
+        const ReadoutLayout readout = ReadoutLayoutAt(p);
         const COLORREF colour = ShownColourAt(p);
         m_crReadoutColour = colour;
-        look.readoutText = std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(t.left) + "," +
-                           std::to_string(t.top) + "," + std::to_string(colour);
+        if (!ReadoutHiddenByInterior(readout, t)) {
+            look.readoutBox = readout.Bounds().Inflated(2).Intersected(screen);
+            look.readoutText = std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(t.left) +
+                               "," + std::to_string(t.top) + "," + std::to_string(colour);
+        }
     }
     if (m_pToolBars) {
         const ToolBarPlacement bar = PlaceToolBar(t, m_nScreenHeight);

@@ -42,13 +42,19 @@ void CSnapcrestDlg::DrawPointerReadout(const Rect& t, HDC dc) { PaintPointerRead
 void CSnapcrestDlg::DrawPointerReadoutDimmed(const Rect& t, HDC dc) { PaintPointerReadout(t, dc, true); }
 
 void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
+    const Point p = ReadoutPointer();
+    const ReadoutLayout layout = ReadoutLayoutAt(p);
+    // The picture composed only where it changed leaves out a box the
+    // interior will cover; what the step records is recorded all the same.
+    if (dimmed && ReadoutHiddenByInterior(layout, t)) {
+        NoteReadout(t, p, m_bReadoutPointerFixed ? m_crReadoutColour : ShownColourAt(p));
+        return;
+    }
     // Without the font the lines come in the surface's current one. It is
     // made once per session: it costs more to make than the box to draw.
     if (!m_hReadoutFont) m_hReadoutFont.reset(CreatePointFontA(kReadoutPointSize, kReadoutFace));
     SelectScope selectFont(dc, m_hReadoutFont.get());
-    const Point p = ReadoutPointer();
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    const ReadoutLayout layout = ReadoutLayoutAt(p);
 
     // On a dimmed picture the box's area starts from the bright snapshot, as
     // it would before the dimming. A pixel more on each side costs nothing
@@ -93,15 +99,19 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
         ::DrawTextA(dc, text, -1, &line2, DT_CENTER);
     }
 
+    NoteReadout(t, p, colour);
+    ::SetBkMode(dc, oldMode);
+
+    if (dimmed) DimReadoutArea(dc, area);
+}
+
+void CSnapcrestDlg::NoteReadout(const Rect& t, Point p, COLORREF colour) {
     FormatSizeText(t, m_szSizeText, sizeof m_szSizeText);
     m_nReadoutLeft = t.left;
     m_nReadoutTop = t.top;
     m_nReadoutX = p.x;
     m_nReadoutY = p.y;
     m_nReadoutColor = static_cast<int>(colour);
-    ::SetBkMode(dc, oldMode);
-
-    if (dimmed) DimReadoutArea(dc, area);
 }
 
 void CSnapcrestDlg::DimReadoutArea(HDC dc, Rect area) {

@@ -210,9 +210,12 @@ private:
     // label's text. Drawn bright, for the dimming that follows to dim it.
     void DrawPointerReadout(const Rect& trueRect, HDC dc);
     // The same on a picture already dimmed: the box's area is composed from
-    // the snapshot and dimmed on its own, to the same pixels.
+    // the snapshot and dimmed on its own, to the same pixels; a box the
+    // interior covers is left out.
     void DrawPointerReadoutDimmed(const Rect& trueRect, HDC dc);
     void PaintPointerReadout(const Rect& trueRect, HDC dc, bool dimmed);
+    // What a read-out step records: the label's text and what the box shows.
+    void NoteReadout(const Rect& trueRect, Point pointer, COLORREF colour);
     void DimReadoutArea(HDC dc, Rect area);
     // The pointer the read-out is drawn for: the one the last marking of
     // changes saw while a paint is under way, else the pointer now.

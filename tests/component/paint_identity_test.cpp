@@ -107,8 +107,13 @@ private:
         case 3:
             s_.m_tracker.SetColor(Rand(0, 1) ? 0x00FF640A : 0x0082640A);
             return "tracker colour";
-        case 4:  // the read-out, with the pointer anywhere, edges included
+        case 4:  // the read-out, with the pointer anywhere, edges included, or in or near the selection
             s_.m_bShowReadout = Rand(0, 3) != 0;
+            if (s_.m_bHasSelection && Rand(0, 1)) {
+                const Point p = RandomPointIn(t.Normalized().Inflated(60).Intersected(Rect{0, 0, w_, h_}));
+                ::SetCursorPos(p.x, p.y);
+                return "read-out near";
+            }
             ::SetCursorPos(Rand(0, 3) ? Rand(0, w_ - 1) : (Rand(0, 1) ? 0 : w_ - 1),
                            Rand(0, 3) ? Rand(0, h_ - 1) : (Rand(0, 1) ? 0 : h_ - 1));
             return "read-out";

@@ -89,6 +89,30 @@ TEST(PointerReadout, FollowsThePointerAndGivesWayAtTheRightAndTopEdges) {
     EXPECT_EQ((Rect{503, 397, 614, 435}), tiny.Bounds());
 }
 
+TEST(PointerReadout, IsHiddenOnlyWhenTheInteriorCoversAllItTouches) {
+    // Pointer (500, 400), a 12-pixel font: drawn on (503, 375)-(614, 411),
+    // marked with two pixels more on each side: (501, 373)-(616, 413).
+    const ReadoutLayout r = PlaceReadout(Point{500, 400}, 12, 60, 1920);
+    struct Case {
+        Rect trueRect;
+        bool hidden;
+    } cases[] = {
+        {{496, 368, 621, 418}, true},    // the interior is exactly the marked area
+        {{496, 368, 620, 418}, false},   // a pixel short on the right
+        {{497, 368, 621, 418}, false},   // on the left
+        {{496, 369, 621, 418}, false},   // at the top
+        {{496, 368, 621, 417}, false},   // at the bottom
+        {{100, 100, 1000, 800}, true},   // moving a large selection by its middle
+        {{100, 100, 500, 400}, false},   // the pointer at the corner of the first drag
+        {{600, 300, 200, 500}, false},   // an inverted selection has no interior
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "selection " << c.trueRect.left << "," << c.trueRect.top << ","
+                                        << c.trueRect.right << "," << c.trueRect.bottom);
+        EXPECT_EQ(c.hidden, ReadoutHiddenByInterior(r, c.trueRect));
+    }
+}
+
 TEST(PointerReadout, LinesInCodePage936) {
     EXPECT_EQ(0, std::memcmp(kReadoutReferenceText, "\xB6\xA5\xB5\xE3\xCE\xBB\xD6\xC3  ", 11));
     EXPECT_EQ(kReadoutReferenceLength, static_cast<int>(std::strlen(kReadoutReferenceText)));
