@@ -61,6 +61,11 @@ void ShowPoint::OpenCaptureSession() {
     CSnapcrestApp* app = GetSnapcrestApp();
     const HWND outer = app ? app->m_hSessionWnd : nullptr;
     const HWND outerTarget = g_hCaptureWnd;
+    // The new capture takes the input over from one still open: that one is
+    // told first, so that a first drag under way ends where its pointer was.
+    // Its deactivation says so too, but under X it may come late, or not at
+    // all when it was not the active window.
+    if (outer && ::IsWindow(outer)) ::SendMessageA(outer, WM_CANCELMODE, 0, 0);
     auto session = std::make_unique<CSnapcrestDlg>(nullptr, app ? app->m_earlySnapshot.Take() : nullptr);
     session->m_onWindowReady = [app](HWND window) {
         if (app) app->m_hSessionWnd = window;

@@ -44,6 +44,9 @@ LRESULT CSnapcrestDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) OnInputTakenAway();
         break;
+    case WM_CANCELMODE:
+        OnInputTakenAway();
+        break;
     default:
         break;
     }

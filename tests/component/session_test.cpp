@@ -107,4 +107,33 @@ TEST(Session, CoversTheScreenPublishesItselfAndSetsThePointerPerState) {
     EXPECT_EQ(nullptr, overBar) << "the session set its own pointer over the tool bar";
 }
 
+TEST(Session, AFirstDragEndsWhereThePointerWasWhenAnotherWindowTakesTheInput) {
+    gdip::Startup();
+    CSnapcrestDlg session(nullptr);
+    BOOL firstDrag = -1, buttonDown = -1;
+    Rect ended, afterwards;
+    Script script({
+        [&] {
+            SendMessageA(session.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+            SendMessageA(session.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 200));
+            // What a capture opened above this one sends first: no release
+            // will come here.
+            SendMessageA(session.m_hWnd, WM_CANCELMODE, 0, 0);
+            firstDrag = session.m_bFirstDrag;
+            buttonDown = session.m_bButtonDown;
+            ended = session.m_tracker.m_rect;
+            // Once the drag is over, it changes nothing.
+            SendMessageA(session.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300));
+            SendMessageA(session.m_hWnd, WM_CANCELMODE, 0, 0);
+            afterwards = session.m_tracker.m_rect;
+            session.EndDialog(0);
+        },
+    });
+    session.DoModal();
+    EXPECT_EQ(0, firstDrag);
+    EXPECT_EQ(0, buttonDown);
+    EXPECT_EQ((Rect{104, 104, 300, 200}), ended);
+    EXPECT_EQ(ended, afterwards);
+}
+
 }  // namespace
