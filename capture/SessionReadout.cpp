@@ -47,7 +47,7 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
     // The picture composed only where it changed leaves out a box the
     // interior will cover; what the step records is recorded all the same.
     if (dimmed && ReadoutHiddenByInterior(layout, t)) {
-        NoteReadout(t, p, m_bReadoutPointerFixed ? m_crReadoutColour : ShownColourAt(p));
+        NoteReadout(t, p, ReadoutColour(p));
         return;
     }
     // Without the font the lines come in the surface's current one. It is
@@ -86,14 +86,7 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
         RECT line1{layout.line1.left, layout.line1.top, layout.line1.right, layout.line1.bottom};
         ::DrawTextA(dc, text, -1, &line1, DT_CENTER);
 
-        // The pixel the user sees now under the pointer, from the screen,
-        // which still shows the previous picture.
-        if (m_bReadoutPointerFixed) {
-            colour = m_crReadoutColour;  // read when the change was marked
-        } else {
-            WindowDC window(m_hWnd);
-            colour = ::GetPixel(window.get(), p.x, p.y);
-        }
+        colour = ReadoutColour(p);
         FormatReadoutColour(colour, text, sizeof text);
         RECT line2{layout.line2.left, layout.line2.top, layout.line2.right, layout.line2.bottom};
         ::DrawTextA(dc, text, -1, &line2, DT_CENTER);
@@ -103,6 +96,14 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
     ::SetBkMode(dc, oldMode);
 
     if (dimmed) DimReadoutArea(dc, area);
+}
+
+COLORREF CSnapcrestDlg::ReadoutColour(Point p) const {
+    // The pixel the user sees now under the pointer, from the screen, which
+    // still shows the previous picture (the work surface may not any more).
+    if (m_bReadoutPointerFixed) return m_crReadoutColour;  // read when the change was marked
+    WindowDC window(m_hWnd);
+    return ::GetPixel(window.get(), p.x, p.y);
 }
 
 void CSnapcrestDlg::NoteReadout(const Rect& t, Point p, COLORREF colour) {

@@ -164,9 +164,11 @@ void CSnapcrestDlg::DrawShapes(HDC dc) {
 }
 
 bool CSnapcrestDlg::EnsureShapeSurfaces() {
-    if (!m_hdcPreview.bitmap() && !m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight)) return false;
-    // The imaging library saves and restores the context's state around its
-    // drawing, on every step of a preview.
-    m_hdcPreview.KeepFixedQualityFont();
+    if (!m_hdcPreview.bitmap()) {
+        if (!m_hdcPreview.CreateDib(m_nScreenWidth, m_nScreenHeight)) return false;
+        // The imaging library saves and restores the context's state around
+        // its drawing, on every step of a preview.
+        m_hdcPreview.KeepFixedQualityFont();
+    }
     return m_hdcBefore.bitmap() || m_hdcBefore.CreateDib(m_nScreenWidth, m_nScreenHeight);
 }

@@ -214,6 +214,8 @@ private:
     // interior covers is left out.
     void DrawPointerReadoutDimmed(const Rect& trueRect, HDC dc);
     void PaintPointerReadout(const Rect& trueRect, HDC dc, bool dimmed);
+    // The colour the box shows for the pointer at p.
+    COLORREF ReadoutColour(Point p) const;
     // What a read-out step records: the label's text and what the box shows.
     void NoteReadout(const Rect& trueRect, Point pointer, COLORREF colour);
     void DimReadoutArea(HDC dc, Rect area);
