@@ -24,22 +24,36 @@ bool DimTable::Learn(const uint32_t* probe, const uint32_t* dimmedProbe, const u
     return true;
 }
 
-void DimTable::Redim(uint32_t* target, const PixelRows& plain, const uint32_t* dimmed, int stride,
-                     const Rect& area) const {
+namespace {
+inline int Clamped(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+
+// One pass per pixel size of the plain picture, its rows walked by pointer:
+// the read-out is dimmed again on every step of a drag.
+template <int kBytesPerPixel>
+void RedimRows(const int (&add)[3][256], uint32_t* target, const PixelRows& plain, const uint32_t* dimmed, int stride,
+               const Rect& area) {
     for (int y = area.top; y < area.bottom; ++y) {
-        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(stride);
-        for (int x = area.left; x < area.right; ++x) {
-            const size_t i = row + static_cast<size_t>(x);
-            const uint32_t before = plain.Colour(x, y);
-            uint32_t out = dimmed[i] & 0xFF000000u;
-            for (int c = 0; c < 3; ++c) {
-                const int shift = 8 * c;
-                int v = static_cast<int>((dimmed[i] >> shift) & 0xFF) - m_add[c][(before >> shift) & 0xFF] +
-                        m_add[c][(target[i] >> shift) & 0xFF];
-                v = v < 0 ? 0 : (v > 255 ? 255 : v);
-                out |= static_cast<uint32_t>(v) << shift;
-            }
-            target[i] = out;
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(stride) + static_cast<size_t>(area.left);
+        uint32_t* out = target + row;
+        const uint32_t* dim = dimmed + row;
+        const uint8_t* in = plain.bits + static_cast<size_t>(y) * plain.rowBytes +
+                            static_cast<size_t>(area.left) * kBytesPerPixel;
+        for (int x = area.left; x < area.right; ++x, ++out, ++dim, in += kBytesPerPixel) {
+            const uint32_t d = *dim, now = *out;
+            const int b = Clamped(static_cast<int>(d & 0xFF) - add[0][in[0]] + add[0][now & 0xFF]);
+            const int g = Clamped(static_cast<int>((d >> 8) & 0xFF) - add[1][in[1]] + add[1][(now >> 8) & 0xFF]);
+            const int r = Clamped(static_cast<int>((d >> 16) & 0xFF) - add[2][in[2]] + add[2][(now >> 16) & 0xFF]);
+            *out = (d & 0xFF000000u) | static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 |
+                   static_cast<uint32_t>(b);
         }
     }
+}
+}  // namespace
+
+void DimTable::Redim(uint32_t* target, const PixelRows& plain, const uint32_t* dimmed, int stride,
+                     const Rect& area) const {
+    if (plain.bytesPerPixel == 3)
+        RedimRows<3>(m_add, target, plain, dimmed, stride, area);
+    else
+        RedimRows<4>(m_add, target, plain, dimmed, stride, area);
 }
