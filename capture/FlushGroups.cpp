@@ -38,9 +38,11 @@ std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long han
     // Merge the pair that costs least to merge, down to one box, and keep
     // the cheapest grouping seen: merges that do not pay alone may pay
     // together (four edges of a selection against its one box). What each
-    // pair adds is kept, so a merge recomputes only its own box's pairs; the
-    // boxes keep their places, a merged one marked gone, so that ties go to
-    // the same pair as they would in a list that closes its gaps.
+    // pair adds is kept, with each box's cheapest partner after it, so a
+    // merge recomputes only the pairs and partners it touched; the boxes keep
+    // their places, a merged one marked gone, so that ties go to the same
+    // pair as they would in a list that closes its gaps (the first pair in
+    // list order).
     const std::size_t n = boxes.size();
     std::vector<long long> added(n * n);
     auto addedBy = [&boxes](std::size_t i, std::size_t j) {
@@ -49,28 +51,43 @@ std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long han
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j) added[i * n + j] = addedBy(i, j);
     std::vector<bool> gone(n, false);
+    // partner[i]: the first live j > i adding least with i; n when none.
+    std::vector<std::size_t> partner(n, n);
+    auto findPartner = [&](std::size_t i) {
+        partner[i] = n;
+        for (std::size_t j = i + 1; j < n; ++j)
+            if (!gone[j] && (partner[i] == n || added[i * n + j] < added[i * n + partner[i]])) partner[i] = j;
+    };
+    for (std::size_t i = 0; i < n; ++i) findPartner(i);
     std::vector<Rect> best = boxes;
     long long bestCost = Cost(boxes, handOverCost);
     long long sent = bestCost;
     for (std::size_t left = n; left > 1; --left) {
-        std::size_t bi = n, bj = n;
+        std::size_t bi = n;
         for (std::size_t i = 0; i < n; ++i) {
-            if (gone[i]) continue;
-            for (std::size_t j = i + 1; j < n; ++j)
-                if (!gone[j] && (bi == n || added[i * n + j] < added[bi * n + bj])) {
-                    bi = i;
-                    bj = j;
-                }
+            if (gone[i] || partner[i] == n) continue;
+            if (bi == n || added[i * n + partner[i]] < added[bi * n + partner[bi]]) bi = i;
         }
+        const std::size_t bj = partner[bi];
         sent += added[bi * n + bj] - handOverCost;
         boxes[bi] = boxes[bi].United(boxes[bj]);
         gone[bj] = true;
-        for (std::size_t k = 0; k < n; ++k) {
+        for (std::size_t k = bi + 1; k < n; ++k)
+            if (!gone[k]) added[bi * n + k] = addedBy(bi, k);
+        findPartner(bi);
+        for (std::size_t k = 0; k < bj; ++k) {
             if (gone[k] || k == bi) continue;
-            if (k < bi)
+            if (k < bi) {
                 added[k * n + bi] = addedBy(k, bi);
-            else
-                added[bi * n + k] = addedBy(bi, k);
+                if (partner[k] == bi || partner[k] == bj) {
+                    findPartner(k);
+                } else if (added[k * n + bi] < added[k * n + partner[k]] ||
+                           (added[k * n + bi] == added[k * n + partner[k]] && bi < partner[k])) {
+                    partner[k] = bi;
+                }
+            } else if (partner[k] == bj) {
+                findPartner(k);
+            }
         }
         if (sent <= bestCost) {
             bestCost = sent;
