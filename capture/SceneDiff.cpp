@@ -33,11 +33,22 @@ Change Diff(const Look& before, const Look& after) {
     }
     // The outline and handles where they were and where they are: along a
     // large selection a thin frame and a few squares, rather than a band as
-    // deep as the handles reach.
+    // deep as the handles reach. Where both pictures' pixels are known and of
+    // one colour, only those that one sets and the other does not: an edge
+    // that stays put (the left one, as the corner opposite is dragged) is
+    // left alone along its whole length.
     if (before.trueRect != after.trueRect || before.trackerArea != after.trackerArea ||
         before.trackerColor != after.trackerColor) {
-        AddAll(out, before.trackerArea);
-        AddAll(out, after.trackerArea);
+        if (before.trackerColor == after.trackerColor && before.trackerPixels && after.trackerPixels) {
+            // Lines against lines and squares against squares: where a square
+            // and a line meet, both are of one colour, so a pixel is at most
+            // marked once too often, and the squares stay whole.
+            AddAll(out, SymmetricDifference(before.trackerPixels->lines, after.trackerPixels->lines));
+            AddAll(out, SymmetricDifference(before.trackerPixels->handles, after.trackerPixels->handles));
+        } else {
+            AddAll(out, before.trackerArea);
+            AddAll(out, after.trackerArea);
+        }
     }
     if (before.labelBox != after.labelBox || before.labelText != after.labelText) {
         Add(out, before.labelBox);

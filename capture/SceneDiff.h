@@ -3,10 +3,12 @@
 // such pictures differ. Painting composes and shows only the areas that
 // differ, so a change costs what it covers on the screen, not the screen.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/Geometry.h"
+#include "tracker/TrackerGeometry.h"
 
 namespace scene {
 
@@ -24,6 +26,7 @@ struct Look {
     bool hasSelection = false;
     Rect trueRect;        // the selection with its handles
     std::vector<Rect> trackerArea;  // every pixel the tracker draws lies in these
+    std::optional<trackgeo::DrawnPixelSet> trackerPixels;  // exactly the pixels it sets, where known
     uint32_t trackerColor = 0;
     Rect labelBox;        // the size label's area, text included
     std::string labelText;

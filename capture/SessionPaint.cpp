@@ -210,6 +210,7 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
     const Rect t = m_tracker.GetTrueRect();
     look.trueRect = t;
     look.trackerArea = m_tracker.DrawnArea();
+    look.trackerPixels = m_tracker.DrawnPixels();
     look.trackerColor = m_tracker.m_crLine;
     const int labelX = t.left, labelY = SizeLabelY(t, m_bBarAbove != 0);
     // The bold italic text may lean a little past its box.

@@ -74,3 +74,25 @@ inline std::vector<Rect> Subtract(const Rect& a, const Rect& b) {
         if (!r.IsEmpty()) out.push_back(r);
     return out;
 }
+
+// Every pixel of `from` that lies in none of `cut`, as rectangles.
+inline std::vector<Rect> SubtractAll(const std::vector<Rect>& from, const std::vector<Rect>& cut) {
+    std::vector<Rect> left;
+    for (const Rect& r : from)
+        if (!r.IsEmpty()) left.push_back(r);
+    for (const Rect& c : cut) {
+        std::vector<Rect> next;
+        for (const Rect& r : left)
+            for (const Rect& piece : Subtract(r, c)) next.push_back(piece);
+        left.swap(next);
+    }
+    return left;
+}
+
+// Every pixel covered by exactly one of the two sets of rectangles, as
+// rectangles that may overlap.
+inline std::vector<Rect> SymmetricDifference(const std::vector<Rect>& a, const std::vector<Rect>& b) {
+    std::vector<Rect> out = SubtractAll(a, b);
+    for (const Rect& r : SubtractAll(b, a)) out.push_back(r);
+    return out;
+}

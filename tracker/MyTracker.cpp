@@ -15,6 +15,7 @@ struct Shared {
     UniqueBrush hatch;
     UniquePen dotted;
     UniquePen solid;
+    COLORREF penColour = 0;
     // Indexed by normalised hit code; entry 9 is the gap between the handles
     // of a hatched border.
     HCURSOR cursors[10] = {};
@@ -38,6 +39,7 @@ void MakePens(Shared& s, COLORREF color) {
     // A pen that cannot be made stays null; drawing with it then does nothing.
     s.dotted.reset(::CreatePen(PS_DOT, 0, color));
     s.solid.reset(::CreatePen(PS_SOLID, 0, color));
+    s.penColour = color;
 }
 
 void EnsureShared() {
@@ -132,6 +134,14 @@ int CMyTracker::NormalizeHit(int hit) const { return trackgeo::NormalizeHit(m_re
 Rect CMyTracker::GetTrueRect() const { return trackgeo::TrueRect(m_nStyle, m_rect, GetHandleSize(&m_rect)); }
 
 std::vector<Rect> CMyTracker::DrawnArea() const { return trackgeo::DrawnArea(m_nStyle, m_rect, CurrentLayout()); }
+
+std::optional<trackgeo::DrawnPixelSet> CMyTracker::DrawnPixels() const {
+    // The outline has the colour another tracker last gave the shared pens;
+    // only in this tracker's own colour is it one with the handles.
+    const Shared& shared = TheShared();
+    if (shared.penColour != m_crLine || !shared.solid) return std::nullopt;
+    return trackgeo::DrawnPixels(m_nStyle, m_rect, CurrentLayout());
+}
 
 Rect CMyTracker::GetHandleRect(int hit) const {
     return trackgeo::HandleRect(m_nStyle, m_rect, GetHandleSize(), hit);

@@ -49,6 +49,9 @@ public:
     Rect GetTrueRect() const;
     // Where Draw may change pixels (see trackgeo::DrawnArea).
     std::vector<Rect> DrawnArea() const;
+    // Exactly the pixels Draw sets, all in m_crLine, where they are known
+    // (see trackgeo::DrawnPixels).
+    std::optional<trackgeo::DrawnPixelSet> DrawnPixels() const;
     Rect GetHandleRect(int hit) const;
 
     // For WM_SETCURSOR: sets the shape for the zone under the pointer and

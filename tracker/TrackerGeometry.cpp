@@ -111,6 +111,19 @@ std::vector<Rect> DrawnArea(unsigned style, const Rect& rect, const Layout& layo
     return area;
 }
 
+std::optional<DrawnPixelSet> DrawnPixels(unsigned style, const Rect& rect, const Layout& layout) {
+    if (style & (C::StyleDottedLine | C::StyleHatchInside | C::StyleHatchedBorder)) return std::nullopt;
+    DrawnPixelSet set;
+    // The outline is the rectangle's one pixel outside, drawn with a pen one
+    // pixel wide: its first and last rows and columns.
+    if (style & C::StyleSolidLine) set.lines = EdgeBand(rect.Normalized().Inflated(1), 1);
+    if (style & (C::StyleHandlesInside | C::StyleHandlesOutside)) {
+        for (int i = 0; i < 8; ++i)
+            if ((layout.mask & (1u << i)) && !layout.handles[i].IsEmpty()) set.handles.push_back(layout.handles[i]);
+    }
+    return set;
+}
+
 int HitTestHandles(unsigned style, const Rect& rect, const Layout& layout, Point p) {
     if (!layout.trueRect.Contains(p)) return C::HitNothing;
     // Corners come first in the code order, so they win where squares overlap.

@@ -8,6 +8,9 @@
 // the user has dragged an edge across the opposite one. Everything that needs
 // an ordered rectangle works on a normalised copy; hit codes and moving edges
 // always name the coordinates of the rectangle as it is stored.
+#include <optional>
+#include <vector>
+
 #include "framework/Geometry.h"
 
 // The tracker's hit codes and style bits. A base of CMyTracker as well, so the
@@ -86,6 +89,16 @@ Layout DefaultLayout(unsigned style, const Rect& rect, int sharedSize);
 // outline's line with a pixel to spare on each side and the handles' squares;
 // with hatching, the whole true rectangle.
 std::vector<Rect> DrawnArea(unsigned style, const Rect& rect, const Layout& layout);
+
+// Exactly the pixels a drawing sets, all in the line's colour, where they are
+// known: a solid outline and the handles, without dots or hatching. Two
+// drawings of the same colour then differ only where one of them sets a pixel
+// and the other does not.
+struct DrawnPixelSet {
+    std::vector<Rect> lines;    // the outline's rows and columns, one pixel wide
+    std::vector<Rect> handles;  // the squares
+};
+std::optional<DrawnPixelSet> DrawnPixels(unsigned style, const Rect& rect, const Layout& layout);
 
 int HitTestHandles(unsigned style, const Rect& rect, const Layout& layout, Point p);
 int HitTest(unsigned style, const Rect& rect, const Layout& layout, Point p);

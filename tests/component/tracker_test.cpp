@@ -247,6 +247,52 @@ TEST(TrackerDraw, EveryChangedPixelLiesInTheDrawnArea) {
     }
 }
 
+// Where the pixels are said to be known, a drawing sets exactly those, in the
+// line's colour: what a repaint leaves out between two such drawings is then
+// truly unchanged.
+TEST(TrackerDraw, KnownPixelsAreExactlyThoseDrawn) {
+    using C = CMyTracker;
+    const struct {
+        unsigned style;
+        Rect rect;
+    } cases[] = {{kSessionStyle, kSel},
+                 {kSessionStyle, Rect{300, 200, 100, 100}},  // inverted
+                 {kSessionStyle, {100, 100, 116, 200}},      // too narrow for the edge handles
+                 {kSessionStyle, {100, 100, 101, 102}},      // narrower than the outline's own width
+                 {C::StyleSolidLine | C::StyleHandlesInside, kSel},
+                 {C::StyleHandlesOutside, kSel}};
+    for (const auto& k : cases) {
+        Canvas c(420, 320);
+        CMyTracker t = SessionTracker(k.rect);
+        t.m_nStyle = k.style;
+        t.SetColor(kLine);
+        t.Draw(c.surface.dc());
+        GdiFlush();
+        const auto drawn = t.DrawnPixels();
+        ASSERT_TRUE(drawn.has_value()) << "style " << k.style;
+        std::vector<Rect> pixels = drawn->lines;
+        pixels.insert(pixels.end(), drawn->handles.begin(), drawn->handles.end());
+        int wrong = 0;
+        for (int y = 0; y < 320; ++y)
+            for (int x = 0; x < 420; ++x) {
+                const bool said = std::any_of(pixels.begin(), pixels.end(), [x, y](const Rect& r) { return InRect(x, y, r); });
+                wrong += c.at(x, y) != (said ? kLinePixel : kBackground);
+            }
+        EXPECT_EQ(wrong, 0) << "style " << k.style << " rect " << k.rect.left << "," << k.rect.top;
+    }
+    // Dots and hatching depend on more than the rectangle; so does an outline
+    // whose shared pens another tracker has coloured since.
+    CMyTracker dotted = SessionTracker();
+    dotted.m_nStyle = C::StyleDottedLine;
+    EXPECT_FALSE(dotted.DrawnPixels().has_value());
+    CMyTracker other = SessionTracker(), mine = SessionTracker();
+    mine.SetColor(kLine);
+    other.SetColor(RGB(1, 2, 3));
+    EXPECT_FALSE(mine.DrawnPixels().has_value());
+    mine.SetColor(kLine);
+    EXPECT_TRUE(mine.DrawnPixels().has_value());
+}
+
 // A subclass that hides the edge handles: drawing and hit tests both follow it.
 class CornersOnly : public CMyTracker {
 public:

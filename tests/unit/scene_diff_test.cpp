@@ -63,6 +63,47 @@ TEST(SceneDiff, AGrowingSelectionChangesItsMovingEdgesLabelAndBarNotItsMiddle) {
     EXPECT_LT(AreaOf(c.areas), 600L * 300 / 2) << "far less than the selection";
 }
 
+// With the tracker's exact pixels, as a corner is dragged the opposite edges'
+// lines stay out of the change along their length; the lines that moved and
+// the handles that moved are in it, where they were and where they are.
+TEST(SceneDiff, KnownTrackerPixelsChangeOnlyWhereOneDrawingSetsThemAndTheOtherNot) {
+    auto outline = [](const Rect& t) {
+        trackgeo::DrawnPixelSet pixels;
+        pixels.lines = EdgeBand(t.Inflated(-4), 1);
+        const int mid = (t.left + t.right) / 2;
+        pixels.handles = {Rect{t.left, t.top, t.left + 4, t.top + 4},           // fixed corner
+                          Rect{t.right - 4, t.bottom - 4, t.right, t.bottom},   // dragged corner
+                          Rect{mid - 2, t.top, mid + 2, t.top + 4}};            // top centre
+        return pixels;
+    };
+    Look before = Selected({100, 100, 600, 400}), after = Selected({100, 100, 610, 405});
+    before.trackerPixels = outline(before.trueRect);
+    after.trackerPixels = outline(after.trueRect);
+    const struct {
+        Point p;
+        bool changed;
+    } cases[] = {
+        {{104, 250}, false},  // the left line stays
+        {{300, 104}, false},  // the top line stays where no handle came or went
+        {{102, 102}, false},  // the fixed corner's handle
+        {{595, 250}, true},   // the right line where it was
+        {{605, 250}, true},   // and where it is
+        {{350, 102}, true},   // the top centre handle where it was
+        {{354, 102}, true},   // and where it is
+        {{300, 103}, false},  // beside the top line
+        {{602, 396}, true},   // the dragged corner's old handle
+    };
+    scene::Change c = Diff(before, after);
+    for (const auto& k : cases) EXPECT_EQ(k.changed, Covers(c.areas, k.p)) << k.p.x << "," << k.p.y;
+    // Another colour, or pixels not known on one side: the whole drawn areas.
+    for (int variant = 0; variant < 2; ++variant) {
+        Look other = after;
+        if (variant == 0) other.trackerColor = 7;
+        else other.trackerPixels.reset();
+        EXPECT_TRUE(Covers(Diff(before, other).areas, {104, 250})) << variant;
+    }
+}
+
 TEST(SceneDiff, ShapesChangeOnlyTheirOldAndNewBounds) {
     Look before = Selected({0, 0, 800, 600});
     static int a, b, n;
@@ -90,6 +131,13 @@ TEST(SceneDiff, SubtractAndEdgeBand) {
     EXPECT_TRUE(Subtract({0, 0, 10, 10}, {-1, -1, 11, 11}).empty());
     EXPECT_EQ(AreaOf(EdgeBand({0, 0, 100, 50}, 12)), 100L * 50 - 76L * 26);
     EXPECT_EQ(AreaOf(EdgeBand({0, 0, 20, 20}, 12)), 400) << "a small selection is all band";
+    // Overlapping pieces on either side: what is covered by exactly one.
+    const std::vector<Rect> a{{0, 0, 10, 10}, {5, 0, 15, 10}}, b{{10, 0, 20, 10}};
+    int covered = 0;
+    for (int x = -1; x < 21; ++x) covered += Covers(SymmetricDifference(a, b), {x, 5});
+    EXPECT_EQ(covered, 10 + 5);
+    EXPECT_FALSE(Covers(SymmetricDifference(a, b), {12, 5}));
+    EXPECT_TRUE(SymmetricDifference(a, a).empty());
 }
 
 }  // namespace
