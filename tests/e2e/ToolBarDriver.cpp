@@ -252,7 +252,10 @@ std::string MarkupFixture::Shows(const std::function<void(HDC)>& marks, const st
 
 void MarkupFixture::FinishAndExpect(const Bar& bar, const std::function<void(HDC)>& marks) {
     ClickButton(bar, kFinish);
-    EXPECT_TRUE(program_->WaitExit(3000)) << program_->Summary();
+    // The click is taken only after everything posted before it (a long text
+    // typed at once is a thousand characters); on a busy machine the program
+    // was once still running three seconds after it.
+    EXPECT_TRUE(program_->WaitExit(10000)) << program_->Summary();
     const Pixels clip = ClipboardBitmap();
     ASSERT_EQ(kW, clip.width);
     ASSERT_EQ(kH, clip.height);
