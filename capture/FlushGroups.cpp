@@ -1,5 +1,8 @@
 #include "capture/FlushGroups.h"
 
+#include <map>
+#include <utility>
+
 namespace {
 long long Area(const Rect& r) { return r.IsEmpty() ? 0 : static_cast<long long>(r.Width()) * r.Height(); }
 
@@ -97,4 +100,22 @@ std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long han
         }
     }
     return best;
+}
+
+std::vector<Rect> JoinColumns(const std::vector<Rect>& parts) {
+    std::vector<Rect> joined;
+    // Where each column ends so far: its left and right to its place in `joined`.
+    std::map<std::pair<int, int>, std::size_t> open;
+    for (const Rect& r : parts) {
+        if (r.IsEmpty()) continue;
+        const auto key = std::make_pair(r.left, r.right);
+        const auto at = open.find(key);
+        if (at != open.end() && joined[at->second].bottom == r.top) {
+            joined[at->second].bottom = r.bottom;
+            continue;
+        }
+        open[key] = joined.size();
+        joined.push_back(r);
+    }
+    return joined;
 }

@@ -18,3 +18,9 @@
 // gathered by bands of rows into half as many boxes. Every rectangle lies in
 // one box.
 std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long handOverCost, std::size_t maxParts = 64);
+
+// A region's rectangles come in bands of rows, so a column that other parts
+// cross is cut into many pieces. Joins each piece to the one right above it
+// with the same left and right, in the order the pieces first appear: the
+// same pixels in fewer rectangles.
+std::vector<Rect> JoinColumns(const std::vector<Rect>& parts);

@@ -113,7 +113,7 @@ std::vector<Rect> CSnapcrestDlg::PaintedParts(HDC paintDc) const {
     ::GetDCOrgEx(paintDc, &origin);
     // A single rectangle needs no grouping.
     if (::OffsetRgn(painted.get(), -origin.x, -origin.y) != COMPLEXREGION) return {};
-    return RegionRects(painted.get());
+    return JoinColumns(RegionRects(painted.get()));
 }
 
 bool CSnapcrestDlg::EnsureWorkSurface(bool withSnapshot) {

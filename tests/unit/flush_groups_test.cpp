@@ -111,4 +111,20 @@ TEST(FlushGroups, GroupsAsThePlainGreedyMergeDoes) {
     }
 }
 
+// A column cut by the bands of a region, as a resized selection's right edge
+// is by its handles and the read-out: joined where one piece sits right on
+// the other, and nowhere else.
+TEST(FlushGroups, JoinColumnsJoinsOnlyPiecesRightAboveEachOther) {
+    const std::vector<Rect> banded{
+        {1418, 133, 1425, 134}, {828, 133, 829, 134}, {828, 134, 829, 135}, {1418, 134, 1425, 135},
+        {1418, 135, 1425, 137},  // the same column, three bands
+        {828, 136, 829, 137},    // a gap of a row above: not joined
+        {827, 137, 829, 138},    // another left: not joined
+        {1418, 137, 1425, 140}, {5, 5, 5, 9}};
+    const std::vector<Rect> want{{1418, 133, 1425, 140}, {828, 133, 829, 135}, {828, 136, 829, 137},
+                                 {827, 137, 829, 138}};
+    EXPECT_EQ(JoinColumns(banded), want);
+    EXPECT_TRUE(JoinColumns({}).empty());
+}
+
 }  // namespace
