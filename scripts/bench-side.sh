@@ -30,7 +30,8 @@ for geometry in "${geometries[@]}"; do
     locale_env=()
     [ -d "$SNAPCREST_WINE_STATE/locale" ] && locale_env=(LOCPATH="$SNAPCREST_WINE_STATE/locale")
     env "${locale_env[@]}" SNAP_EXE="$build/win/snapcrest.exe" WINEPREFIX="$SNAPCREST_WINE_STATE/prefix" \
-        bash "$side/run.sh" "$geometry" "$runs" snapcrest floor-strip 2>/dev/null | grep '^{' >>"$out" || true
+        bash "$side/run.sh" "$geometry" "$runs" snapcrest floor-strip 2>>"$out.log" | grep '^{' >>"$out" ||
+        echo "bench-side: the side instrument gave no figures at $geometry (see $out.log)" >&2
     # The drags, on the build's own virtual display.
     bash "$root/scripts/wine-env.sh" start "$build" "$geometry" >/dev/null
     # shellcheck disable=SC1090
