@@ -1,5 +1,7 @@
 #include "capture/DimTable.h"
 
+#include <algorithm>
+
 bool DimTable::Learn(const uint32_t* probe, const uint32_t* dimmedProbe, const uint32_t* dimmedBlack, size_t count) {
     m_ready = false;
     bool known[3][256] = {};
@@ -25,8 +27,6 @@ bool DimTable::Learn(const uint32_t* probe, const uint32_t* dimmedProbe, const u
 }
 
 namespace {
-inline int Clamped(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
-
 // One pass per pixel size of the plain picture, its rows walked by pointer:
 // the read-out is dimmed again on every step of a drag.
 template <int kBytesPerPixel>
@@ -40,11 +40,13 @@ void RedimRows(const int (&add)[3][256], uint32_t* target, const PixelRows& plai
                             static_cast<size_t>(area.left) * kBytesPerPixel;
         for (int x = area.left; x < area.right; ++x, ++out, ++dim, in += kBytesPerPixel) {
             const uint32_t d = *dim, now = *out;
-            const int b = Clamped(static_cast<int>(d & 0xFF) - add[0][in[0]] + add[0][now & 0xFF]);
-            const int g = Clamped(static_cast<int>((d >> 8) & 0xFF) - add[1][in[1]] + add[1][(now >> 8) & 0xFF]);
-            const int r = Clamped(static_cast<int>((d >> 16) & 0xFF) - add[2][in[2]] + add[2][(now >> 16) & 0xFF]);
-            *out = (d & 0xFF000000u) | static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 |
-                   static_cast<uint32_t>(b);
+            // What dimming adds to the byte now, in place of what it added to
+            // the byte before.
+            auto redim = [&](int shift, int c) {
+                const int v = static_cast<int>((d >> shift) & 0xFF) - add[c][in[c]] + add[c][(now >> shift) & 0xFF];
+                return static_cast<uint32_t>(std::clamp(v, 0, 255));
+            };
+            *out = (d & 0xFF000000u) | redim(16, 2) << 16 | redim(8, 1) << 8 | redim(0, 0);
         }
     }
 }
