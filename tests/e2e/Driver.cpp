@@ -572,6 +572,16 @@ std::string Program::Summary() const {
                " rect " + Describe(WindowRect(w)) + " style " + Hex(static_cast<uint32_t>(Style(w))) + " ex " +
                Hex(static_cast<uint32_t>(ExStyle(w)));
     }
+    // Where the program's input goes: a window that holds the capture or the
+    // activation elsewhere explains input that seems lost.
+    const std::vector<HWND> windows = Windows();
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (!windows.empty() && GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &gui))
+        out += "\n  input: active " + Hex(reinterpret_cast<uintptr_t>(gui.hwndActive)) + ", focus " +
+               Hex(reinterpret_cast<uintptr_t>(gui.hwndFocus)) + ", capture " +
+               Hex(reinterpret_cast<uintptr_t>(gui.hwndCapture)) + ", flags " + Hex(gui.flags) + "; foreground " +
+               Hex(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
     if (ExitCode() == STILL_ACTIVE && !stacksShown_) {
         stacksShown_ = true;
         out += "\n  threads:\n" + ThreadStacks(pid_);
