@@ -86,9 +86,17 @@ TEST_F(Hotkey, DuringTheFirstDragEndsItsSelectionWhereThePointerWas) {
     MoveTo(96, 96);
     LeftDown();
     MoveSmoothly(300, 200, 8);
-    // The moves are handled once the selection's far corner shows bright.
-    ASSERT_TRUE(WaitFor([] { return GrabScreenRect(290, 190, 1, 1).at(0, 0) == PatternColour(Pattern::First, 290, 190); },
-                        3000));
+    // The moves are handled once the selection's far corner shows bright on
+    // the dimmed picture. (Until its first composition the overlay shows the
+    // snapshot bright everywhere: a hotkey pressed then is taken before the
+    // moves still queued, and the selection ends short of the corner.)
+    ASSERT_TRUE(WaitFor(
+        [] {
+            const Pixels shot = GrabScreenRect(80, 80, 211, 111);
+            return shot.at(0, 0) != PatternColour(Pattern::First, 80, 80) &&
+                   shot.at(210, 110) == PatternColour(Pattern::First, 290, 190);
+        },
+        3000));
     // With the button still held, a capture opens above and gets the release.
     Key(VK_NUMPAD1, Ctrl | Shift);
     ASSERT_NE(program.WaitCaptures(2, 3000), nullptr) << program.Summary();
