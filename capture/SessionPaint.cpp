@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/BackdropDimming.h"
@@ -118,7 +119,13 @@ std::vector<Rect> CSnapcrestDlg::PaintedParts(HDC paintDc) const {
 
 bool CSnapcrestDlg::EnsureWorkSurface(bool withSnapshot) {
     if (m_dcWork.bitmap()) return true;
-    if (!m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight)) {
+    // The background job's, once it has ended: it holds the snapshot, and
+    // its refusal stands for this one's.
+    const bool made = !m_hDimThread && (m_workBitmapMade || m_bWorkSurfaceRefused);
+    const bool ready = made ? m_dcWork.AdoptDib(std::move(m_workBitmapMade), m_workBitsMade, m_nScreenWidth, m_nScreenHeight)
+                            : m_dcWork.CreateDib(m_nScreenWidth, m_nScreenHeight);
+    if (made) withSnapshot = false;
+    if (!ready) {
         // A context without its bitmap would paint the window black.
         m_dcWork.DeleteContext();
         AbandonShortOfMemory();

@@ -212,6 +212,14 @@ void CSnapcrestDlg::MakeDimmedSnapshot() {
     // The decoded image is let go: a screen's worth of dimming is in the
     // copy, and the rare drawings that need the image again load it again.
     m_pBackImage = gdip::Image();
+    // The work surface, holding what the window shows until the first
+    // composition. Made at that composition, a screen's worth of fresh
+    // pages held up the first step of the first drag by several ms.
+    void* workBits = nullptr;
+    m_workBitmapMade.reset(CreateTopDownDib(w, h, &workBits));
+    if (m_workBitmapMade) CopyPlainArea(static_cast<uint32_t*>(workBits), w, m_snapshotPixels, Rect{0, 0, w, h});
+    m_workBitsMade = workBits;
+    m_bWorkSurfaceRefused = !m_workBitmapMade;
     ::GdiFlush();
 }
 
@@ -225,5 +233,7 @@ void CSnapcrestDlg::WaitForDimmedSnapshot() {
         ::WaitForSingleObject(m_hDimThread.get(), INFINITE);
         m_hDimThread.Release();
         m_bDimmedReady = m_dcDimmed.bits() != nullptr;
+        // A paint that could not wait for the job made its own.
+        if (m_dcWork.bitmap()) m_workBitmapMade.Release();
     }
 }

@@ -244,6 +244,11 @@ private:
     Surface m_dcDimmed;
     UniqueKernelHandle m_hDimThread;
     bool m_bDimmedReady = false;
+    // The work surface's memory with the snapshot on it, made by the same
+    // job (or refused, short of memory) for the first composition to take.
+    UniqueBitmap m_workBitmapMade;
+    void* m_workBitsMade = nullptr;
+    bool m_bWorkSurfaceRefused = false;
     DimTable m_dimTable;
 
     Point m_ptReadoutPointer;

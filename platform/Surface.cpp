@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/DibInfo.h"
 
@@ -62,11 +63,15 @@ uint32_t* DibPixels(HDC dc, int w, int h) {
 bool Surface::CreateDib(int width, int height) {
     if (!m_dc && !CreateContext()) return false;
     void* bits = nullptr;
-    HBITMAP bmp = CreateTopDownDib(width, height, &bits);
-    if (!bmp) return false;
-    m_bitmap.reset(bmp);
+    UniqueBitmap bitmap(CreateTopDownDib(width, height, &bits));
+    return AdoptDib(std::move(bitmap), bits, width, height);
+}
+
+bool Surface::AdoptDib(UniqueBitmap bitmap, void* bits, int width, int height) {
+    if (!bitmap || (!m_dc && !CreateContext())) return false;
+    SelectBitmap(bitmap.get());
+    m_bitmap = std::move(bitmap);
     m_bits = bits;
-    SelectBitmap(bmp);
     m_width = width;
     m_height = height;
     return true;

@@ -38,6 +38,10 @@ public:
 
     // A 32-bit, top-down DIB section of width x height for its own context.
     bool CreateDib(int width, int height);
+    // The same, with a DIB section of width x height made elsewhere (by
+    // CreateTopDownDib; bits is its pixel memory), which becomes the
+    // surface's own; on failure it is released.
+    bool AdoptDib(UniqueBitmap bitmap, void* bits, int width, int height);
     // Makes the context only; SelectBitmap adds a bitmap owned elsewhere.
     bool CreateContext();
     void SelectBitmap(HBITMAP bitmap);

@@ -3,7 +3,9 @@
 // back, whichever way it goes.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "platform/GdiHandles.h"
 #include "platform/HandleCount.h"
@@ -78,6 +80,30 @@ TEST(SurfaceTest, AFixedQualityFontAtRestChangesNoPixelAndIsGivenBack) {
         left.KeepFixedQualityFont();
     }
     EXPECT_EQ(LiveHandles::Owned().load(), before);
+}
+
+TEST(SurfaceTest, ADibMadeElsewhereIsDrawnOnInPlaceAndReleasedOnceOrRefused) {
+    const long before = LiveHandles::Owned().load();
+    {
+        void* bits = nullptr;
+        UniqueBitmap made(CreateTopDownDib(kW, kH, &bits));
+        ASSERT_TRUE(made);
+        std::memset(bits, 0x40, kW * kH * 4);
+        Surface adopted;
+        ASSERT_TRUE(adopted.AdoptDib(std::move(made), bits, kW, kH));
+        EXPECT_FALSE(made);
+        EXPECT_EQ(adopted.bits(), bits);
+        EXPECT_EQ(DibPixels(adopted.dc(), kW, kH), bits);
+        ::SetPixel(adopted.dc(), 3, 2, RGB(1, 2, 3));
+        ::GdiFlush();
+        EXPECT_EQ(static_cast<const uint32_t*>(bits)[2 * kW + 3], 0x010203u);
+        EXPECT_EQ(static_cast<const uint32_t*>(bits)[2 * kW + 4], 0x40404040u);  // the rest as it was made
+    }
+    EXPECT_EQ(LiveHandles::Owned().load(), before);
+    Surface refused;
+    EXPECT_FALSE(refused.AdoptDib(UniqueBitmap(), nullptr, kW, kH));
+    EXPECT_EQ(refused.bitmap(), nullptr);
+    EXPECT_EQ(refused.bits(), nullptr);
 }
 
 }  // namespace
