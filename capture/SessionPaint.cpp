@@ -1,7 +1,8 @@
 // Painting of the capture session: the picture is composed on the work surface
 // only when m_bFullRedraw asks for it, and every paint copies what changed of
 // the work surface to the window, in groups that reach the display apart
-// when they lie far apart.
+// when they lie far apart. During a drag the changes of each move are composed
+// and copied at once, without a paint.
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -283,7 +284,46 @@ void CSnapcrestDlg::InvalidateChanges() {
         ::CombineRgn(changed.get(), changed.get(), RectRegion(r).get(), RGN_OR);
     }
     ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), changed.get(), RGN_OR);
+    if (ShowsChangesAtOnce()) {
+        ComposeAndShowChanges();
+        return;
+    }
     AskRepaint(changed.get());
+}
+
+bool CSnapcrestDlg::ShowsChangesAtOnce() const {
+    // During a drag each move changes a little, and the next comes soon: a
+    // paint asked for and taken from the queue costs more round trips to the
+    // server than the step's own drawing. Only while nothing else waits to
+    // be painted (the changes marked are then all there is to compose), the
+    // window shows the composed picture (no first frame still to come) and
+    // no text is typed over it (only a paint draws that).
+    return m_bButtonDown && !m_bRepaintAsked && !m_bReferencePaint && m_bFirstFrameShown && !m_bTextBoxOpen &&
+           m_dcWork.bitmap() && !m_bComposeAll;
+}
+
+void CSnapcrestDlg::ComposeAndShowChanges() {
+    const double start = PaintTiming::Now();
+    HDC work = m_dcWork.dc();
+    ::SelectClipRgn(work, m_rgnCompose.get());
+    ComposeFast(work);
+    ::SelectClipRgn(work, nullptr);
+    m_bFullRedraw = 0;
+    const double composeMs = PaintTiming::Now() - start;
+    {
+        WindowDC window(m_hWnd);
+        ::SelectClipRgn(window.get(), m_rgnCompose.get());
+        RECT box{};
+        ::GetRgnBox(m_rgnCompose.get(), &box);
+        ShowInGroups(JoinColumns(RegionRects(m_rgnCompose.get())), Rect{box.left, box.top, box.right, box.bottom},
+                     [&](const Rect& r) {
+                         ::BitBlt(window.get(), r.left, r.top, r.Width(), r.Height(), work, r.left, r.top, SRCCOPY);
+                     });
+        ::SelectClipRgn(window.get(), nullptr);
+    }
+    ::SetRectRgn(m_rgnCompose.get(), 0, 0, 0, 0);
+    m_bReadoutPointerFixed = false;
+    m_timing.PaintDone(start, composeMs, true);
 }
 
 void CSnapcrestDlg::AskRepaint(HRGN area) {

@@ -187,6 +187,10 @@ private:
     // Marks `area` of the window (null: all of it) to be repainted, without
     // erasing, and notes that a paint is to come.
     void AskRepaint(HRGN area);
+    // Whether the changes just marked may be composed and shown at once
+    // rather than by a paint to come, and doing so.
+    bool ShowsChangesAtOnce() const;
+    void ComposeAndShowChanges();
     bool EnsureShapeSurfaces();
     // Short of memory for a screen-sized surface: the window goes at once,
     // so the user's screen is back, and the session ends like a cancel.
