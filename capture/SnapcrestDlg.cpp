@@ -153,6 +153,7 @@ void CSnapcrestDlg::OnDestroy() {
     m_hdcBefore.DeleteContext();
     m_hdcBefore.DeleteBitmap();
     m_dcWork.DeleteBitmap();
+    m_workBitmapMade.Release();  // made by the background job, never composed on
     m_dcDimmed.DeleteContext();
     m_dcDimmed.DeleteBitmap();
 }
