@@ -62,11 +62,12 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
     const Rect area = layout.Bounds().Inflated(1).Intersected(Rect{0, 0, m_nScreenWidth, m_nScreenHeight});
     if (dimmed) CopySnapshot(dc, area);
 
-    UniquePen pen(::CreatePen(PS_SOLID, 1, kOutlineColour));
+    // Made once per session, as the font.
+    if (!m_hReadoutPen) m_hReadoutPen.reset(::CreatePen(PS_SOLID, 1, kOutlineColour));
     COLORREF colour = 0;
     {
         SelectScope selectBrush(dc, ::GetStockObject(NULL_BRUSH));
-        SelectScope selectPen(dc, pen.get());
+        SelectScope selectPen(dc, m_hReadoutPen.get());
         // The fill is the same translucent rectangle wherever the box goes;
         // the library's drawing of it is captured once.
         if (!m_readoutFill.Ready() || m_readoutFill.Width() != layout.fill.Width() ||

@@ -260,6 +260,7 @@ private:
     bool m_bReadoutPointerFixed = false;
     mutable int m_nReadoutLineHeight = 0, m_nReadoutReferenceWidth = 0;
     UniqueFont m_hReadoutFont;
+    UniquePen m_hReadoutPen;
     UniqueFont m_hLabelFont;
     // The label's backdrop and the read-out's fill as the imaging library
     // blends them, captured at their first drawing (see BlendSprite).
