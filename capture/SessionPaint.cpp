@@ -57,19 +57,7 @@ void CSnapcrestDlg::OnPaint() {
     // A whole composition draws every pixel of the new work surface itself.
     if (m_bFullRedraw && !EnsureWorkSurface(!m_bReferencePaint && !m_bComposeAll)) m_bFullRedraw = 0;
     if (m_bFullRedraw) {
-        m_bFullRedraw = 0;
-        HDC work = m_dcWork.dc();
-        partial = !m_bReferencePaint && !m_bComposeAll;
-        // Only the areas that changed are composed: elsewhere the work
-        // surface already holds what a whole composition would put there.
-        if (partial) ::SelectClipRgn(work, m_rgnCompose.get());
-        if (m_bReferencePaint)
-            ComposeReference(work);
-        else
-            ComposeFast(work);
-        if (partial) ::SelectClipRgn(work, nullptr);
-        ::SetRectRgn(m_rgnCompose.get(), 0, 0, 0, 0);
-        m_bComposeAll = false;
+        partial = ComposeMarked();
         composeMs = PaintTiming::Now() - start;
     }
     // Clipped by the platform to the invalid region. Until the first
@@ -291,6 +279,23 @@ void CSnapcrestDlg::InvalidateChanges() {
     AskRepaint(changed.get());
 }
 
+bool CSnapcrestDlg::ComposeMarked() {
+    m_bFullRedraw = 0;
+    HDC work = m_dcWork.dc();
+    const bool partial = !m_bReferencePaint && !m_bComposeAll;
+    // Only the areas that changed are composed: elsewhere the work surface
+    // already holds what a whole composition would put there.
+    if (partial) ::SelectClipRgn(work, m_rgnCompose.get());
+    if (m_bReferencePaint)
+        ComposeReference(work);
+    else
+        ComposeFast(work);
+    if (partial) ::SelectClipRgn(work, nullptr);
+    ::SetRectRgn(m_rgnCompose.get(), 0, 0, 0, 0);
+    m_bComposeAll = false;
+    return partial;
+}
+
 bool CSnapcrestDlg::ShowsChangesAtOnce() const {
     // During a drag each move changes a little, and the next comes soon: a
     // paint asked for and taken from the queue costs more round trips to the
@@ -304,24 +309,23 @@ bool CSnapcrestDlg::ShowsChangesAtOnce() const {
 
 void CSnapcrestDlg::ComposeAndShowChanges() {
     const double start = PaintTiming::Now();
-    HDC work = m_dcWork.dc();
-    ::SelectClipRgn(work, m_rgnCompose.get());
-    ComposeFast(work);
-    ::SelectClipRgn(work, nullptr);
-    m_bFullRedraw = 0;
+    // Composing clears the marked areas; they are shown after it.
+    UniqueRegion marked(::CreateRectRgn(0, 0, 0, 0));
+    ::CombineRgn(marked.get(), m_rgnCompose.get(), nullptr, RGN_COPY);
+    ComposeMarked();
     const double composeMs = PaintTiming::Now() - start;
     {
         WindowDC window(m_hWnd);
-        ::SelectClipRgn(window.get(), m_rgnCompose.get());
+        ::SelectClipRgn(window.get(), marked.get());
         RECT box{};
-        ::GetRgnBox(m_rgnCompose.get(), &box);
-        ShowInGroups(JoinColumns(RegionRects(m_rgnCompose.get())), Rect{box.left, box.top, box.right, box.bottom},
+        ::GetRgnBox(marked.get(), &box);
+        HDC work = m_dcWork.dc();
+        ShowInGroups(JoinColumns(RegionRects(marked.get())), Rect{box.left, box.top, box.right, box.bottom},
                      [&](const Rect& r) {
                          ::BitBlt(window.get(), r.left, r.top, r.Width(), r.Height(), work, r.left, r.top, SRCCOPY);
                      });
         ::SelectClipRgn(window.get(), nullptr);
     }
-    ::SetRectRgn(m_rgnCompose.get(), 0, 0, 0, 0);
     m_bReadoutPointerFixed = false;
     m_timing.PaintDone(start, composeMs, true);
 }

@@ -191,6 +191,10 @@ private:
     // rather than by a paint to come, and doing so.
     bool ShowsChangesAtOnce() const;
     void ComposeAndShowChanges();
+    // Composes the marked areas on the work surface (all of it after a
+    // whole change, or the reference way) and clears the marks and
+    // m_bFullRedraw; true when only the marked areas were composed.
+    bool ComposeMarked();
     bool EnsureShapeSurfaces();
     // Short of memory for a screen-sized surface: the window goes at once,
     // so the user's screen is back, and the session ends like a cancel.
