@@ -1,5 +1,7 @@
 #include "capture/FlushGroups.h"
 
+#include <algorithm>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -45,48 +47,73 @@ std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long han
     // merge recomputes only the pairs and partners it touched; the boxes keep
     // their places, a merged one marked gone, so that ties go to the same
     // pair as they would in a list that closes its gaps (the first pair in
-    // list order).
+    // list order). This runs on every step of a drag: the boxes' areas are
+    // kept, and the cheapest grouping is found again at the end by replaying
+    // the merges up to it rather than copied whenever one is seen.
+    const std::vector<Rect> original = boxes;
     const std::size_t n = boxes.size();
-    std::vector<long long> added(n * n);
-    auto addedBy = [&boxes](std::size_t i, std::size_t j) {
-        return Area(boxes[i].United(boxes[j])) - Area(boxes[i]) - Area(boxes[j]);
+    std::vector<long long> area(n);
+    for (std::size_t i = 0; i < n; ++i) area[i] = Area(boxes[i]);
+    // The boxes are never empty, nor is any union of them.
+    auto addedBy = [&boxes, &area](std::size_t i, std::size_t j) {
+        const Rect& a = boxes[i];
+        const Rect& b = boxes[j];
+        const long long w = std::max(a.right, b.right) - std::min(a.left, b.left);
+        const long long h = std::max(a.bottom, b.bottom) - std::min(a.top, b.top);
+        return w * h - area[i] - area[j];
     };
+    std::vector<long long> added(n * n);
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j) added[i * n + j] = addedBy(i, j);
-    std::vector<bool> gone(n, false);
-    // partner[i]: the first live j > i adding least with i; n when none.
+    std::vector<char> gone(n, 0);
+    // partner[i]: the first live j > i adding least with i, and what it
+    // adds; n and kNone when there is none. A merged box's column is set to
+    // kNone, so that no box takes it as partner again.
+    constexpr long long kNone = std::numeric_limits<long long>::max();
     std::vector<std::size_t> partner(n, n);
+    std::vector<long long> cheapest(n, kNone);
     auto findPartner = [&](std::size_t i) {
-        partner[i] = n;
+        std::size_t best = n;
+        long long least = kNone;
+        const long long* row = &added[i * n];
         for (std::size_t j = i + 1; j < n; ++j)
-            if (!gone[j] && (partner[i] == n || added[i * n + j] < added[i * n + partner[i]])) partner[i] = j;
+            if (row[j] < least) {
+                least = row[j];
+                best = j;
+            }
+        partner[i] = best;
+        cheapest[i] = least;
     };
     for (std::size_t i = 0; i < n; ++i) findPartner(i);
-    std::vector<Rect> best = boxes;
     long long bestCost = Cost(boxes, handOverCost);
     long long sent = bestCost;
+    std::vector<std::pair<std::size_t, std::size_t>> merges;
+    merges.reserve(n);
+    std::size_t bestMerges = 0;
     for (std::size_t left = n; left > 1; --left) {
-        std::size_t bi = n;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (gone[i] || partner[i] == n) continue;
-            if (bi == n || added[i * n + partner[i]] < added[bi * n + partner[bi]]) bi = i;
-        }
+        std::size_t bi = 0;
+        for (std::size_t i = 1; i < n; ++i)
+            if (cheapest[i] < cheapest[bi]) bi = i;
         const std::size_t bj = partner[bi];
-        sent += added[bi * n + bj] - handOverCost;
+        sent += cheapest[bi] - handOverCost;
         boxes[bi] = boxes[bi].United(boxes[bj]);
-        gone[bj] = true;
+        area[bi] = Area(boxes[bi]);
+        gone[bj] = 1;
+        cheapest[bj] = kNone;
+        for (std::size_t k = 0; k < bj; ++k) added[k * n + bj] = kNone;
+        merges.emplace_back(bi, bj);
         for (std::size_t k = bi + 1; k < n; ++k)
             if (!gone[k]) added[bi * n + k] = addedBy(bi, k);
         findPartner(bi);
         for (std::size_t k = 0; k < bj; ++k) {
             if (gone[k] || k == bi) continue;
             if (k < bi) {
-                added[k * n + bi] = addedBy(k, bi);
+                const long long now = added[k * n + bi] = addedBy(k, bi);
                 if (partner[k] == bi || partner[k] == bj) {
                     findPartner(k);
-                } else if (added[k * n + bi] < added[k * n + partner[k]] ||
-                           (added[k * n + bi] == added[k * n + partner[k]] && bi < partner[k])) {
+                } else if (now < cheapest[k] || (now == cheapest[k] && bi < partner[k])) {
                     partner[k] = bi;
+                    cheapest[k] = now;
                 }
             } else if (partner[k] == bj) {
                 findPartner(k);
@@ -94,11 +121,18 @@ std::vector<Rect> GroupForHandOver(const std::vector<Rect>& parts, long long han
         }
         if (sent <= bestCost) {
             bestCost = sent;
-            best.clear();
-            for (std::size_t k = 0; k < n; ++k)
-                if (!gone[k]) best.push_back(boxes[k]);
+            bestMerges = merges.size();
         }
     }
+    boxes = original;
+    std::fill(gone.begin(), gone.end(), 0);
+    for (std::size_t m = 0; m < bestMerges; ++m) {
+        boxes[merges[m].first] = boxes[merges[m].first].United(boxes[merges[m].second]);
+        gone[merges[m].second] = 1;
+    }
+    std::vector<Rect> best;
+    for (std::size_t k = 0; k < n; ++k)
+        if (!gone[k]) best.push_back(boxes[k]);
     return best;
 }
 
