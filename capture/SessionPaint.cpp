@@ -134,17 +134,10 @@ void CSnapcrestDlg::CopySnapshot(HDC dc, const Rect& area) {
     // copy. Onto a surface of the program's own, the program converts what
     // the clipping lets through itself; onto anything else (the window
     // before the first composition) it copies a band of rows at a time.
-    std::vector<Rect> parts{area};
-    UniqueRegion clip(::CreateRectRgn(0, 0, 0, 0));
-    if (::GetClipRgn(dc, clip.get()) == 1) {
-        parts.clear();
-        for (const Rect& r : RegionRects(clip.get())) {
-            const Rect part = r.Intersected(area);
-            if (!part.IsEmpty()) parts.push_back(part);
-        }
-    }
+    const std::vector<Rect> parts = ClippedParts(dc, area);
     const Rect screen{0, 0, m_nScreenWidth, m_nScreenHeight};
-    if (uint32_t* pixels = DibPixels(dc, m_nScreenWidth, m_nScreenHeight)) {
+    const PixelTarget work = WorkTarget(dc);
+    if (uint32_t* pixels = work ? work.bits : DibPixels(dc, m_nScreenWidth, m_nScreenHeight)) {
         ::GdiFlush();
         for (const Rect& part : parts) CopyPlainArea(pixels, m_nScreenWidth, m_snapshotPixels, part.Intersected(screen));
         return;
@@ -156,6 +149,31 @@ void CSnapcrestDlg::CopySnapshot(HDC dc, const Rect& area) {
             ::BitBlt(dc, part.left, top, part.Width(), rows, m_dcSnapshot.dc(), part.left, top, SRCCOPY);
         }
     }
+}
+
+std::vector<Rect> CSnapcrestDlg::ClippedParts(HDC dc, const Rect& area) const {
+    std::vector<Rect> parts;
+    auto keep = [&parts, &area](const std::vector<Rect>& clip) {
+        for (const Rect& r : clip) {
+            const Rect part = r.Intersected(area);
+            if (!part.IsEmpty()) parts.push_back(part);
+        }
+    };
+    if (m_bComposingParts && dc == m_dcWork.dc()) {
+        keep(m_composeParts);
+        return parts;
+    }
+    UniqueRegion clip(::CreateRectRgn(0, 0, 0, 0));
+    if (::GetClipRgn(dc, clip.get()) != 1) return {area};
+    keep(RegionRects(clip.get()));
+    return parts;
+}
+
+PixelTarget CSnapcrestDlg::WorkTarget(HDC dc) const {
+    // The reference way draws every item through the platform.
+    if (!m_bComposing || m_bReferencePaint || dc != m_dcWork.dc() || !m_dcWork.bits()) return PixelTarget{};
+    return PixelTarget{static_cast<uint32_t*>(m_dcWork.bits()), m_nScreenWidth, m_nScreenHeight,
+                       m_bComposingParts ? &m_composeParts : nullptr};
 }
 
 void CSnapcrestDlg::EnsureToolBarSkin() {
@@ -285,11 +303,17 @@ bool CSnapcrestDlg::ComposeMarked() {
     const bool partial = !m_bReferencePaint && !m_bComposeAll;
     // Only the areas that changed are composed: elsewhere the work surface
     // already holds what a whole composition would put there.
-    if (partial) ::SelectClipRgn(work, m_rgnCompose.get());
+    if (partial) {
+        ::SelectClipRgn(work, m_rgnCompose.get());
+        m_composeParts = RegionRects(m_rgnCompose.get());
+        m_bComposingParts = true;
+    }
+    m_bComposing = true;
     if (m_bReferencePaint)
         ComposeReference(work);
     else
         ComposeFast(work);
+    m_bComposing = m_bComposingParts = false;
     if (partial) ::SelectClipRgn(work, nullptr);
     ::SetRectRgn(m_rgnCompose.get(), 0, 0, 0, 0);
     m_bComposeAll = false;
@@ -313,6 +337,7 @@ void CSnapcrestDlg::ComposeAndShowChanges() {
     UniqueRegion marked(::CreateRectRgn(0, 0, 0, 0));
     ::CombineRgn(marked.get(), m_rgnCompose.get(), nullptr, RGN_COPY);
     ComposeMarked();
+    const std::vector<Rect> parts = JoinColumns(m_composeParts);
     const double composeMs = PaintTiming::Now() - start;
     {
         WindowDC window(m_hWnd);
@@ -320,7 +345,7 @@ void CSnapcrestDlg::ComposeAndShowChanges() {
         RECT box{};
         ::GetRgnBox(marked.get(), &box);
         HDC work = m_dcWork.dc();
-        ShowInGroups(JoinColumns(RegionRects(marked.get())), Rect{box.left, box.top, box.right, box.bottom},
+        ShowInGroups(parts, Rect{box.left, box.top, box.right, box.bottom},
                      [&](const Rect& r) {
                          ::BitBlt(window.get(), r.left, r.top, r.Width(), r.Height(), work, r.left, r.top, SRCCOPY);
                      });
@@ -398,7 +423,7 @@ void CSnapcrestDlg::ComposeSelectionItems(HDC dc, const Rect& t) {
         m_pToolBars->SetPanelPosition(bar.panel.x, bar.panel.y);
         // A composition limited to other areas would draw nothing of it.
         const Rect barArea = m_pToolBars->BarRect().United(m_pToolBars->PanelAreaAt(bar.panel.x, bar.panel.y));
-        if (RectVisibleOn(dc, barArea)) m_pToolBars->Draw(dc);
+        if (RectVisibleOn(dc, barArea)) m_pToolBars->Draw(dc, WorkTarget(dc));
         m_bBarShown = 1;
     }
 }
@@ -422,7 +447,7 @@ void CSnapcrestDlg::DrawSizeLabel(HDC dc, int x, int y) {
     if (!RectVisibleOn(dc, SizeLabelBox(x, y).Inflated(3))) return;
     CaptureLabelBackdrop();
     const Rect box = SizeLabelBox(x, y);
-    m_labelBackdrop.BlendOnto(dc, box.left, box.top);
+    m_labelBackdrop.BlendOnto(WorkTarget(dc), dc, box.left, box.top);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
     // Made once per session: a font costs more to make than the label to draw.

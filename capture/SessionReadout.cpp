@@ -78,7 +78,7 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
                 gdip::FillRectangle(g, fill, 0, 0, layout.fill.Width(), layout.fill.Height());
             });
         }
-        m_readoutFill.BlendOnto(dc, layout.fill.left, layout.fill.top);
+        m_readoutFill.BlendOnto(WorkTarget(dc), dc, layout.fill.left, layout.fill.top);
         const Rect& b = layout.box;
         ::Rectangle(dc, b.left, b.top, b.right, b.bottom);
 

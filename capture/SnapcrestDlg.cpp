@@ -209,6 +209,9 @@ void CSnapcrestDlg::MakeDimmedSnapshot() {
         DimBackground(m_dcDimmed.dc());
     }
     LearnDimTable();
+    // Items drawn on every step of a drag are blended by the program itself
+    // once it knows how the platform blends.
+    BlendSprite::LearnPlatformBlending();
     CaptureLabelBackdrop();
     // The decoded image is let go: a screen's worth of dimming is in the
     // copy, and the rare drawings that need the image again load it again.

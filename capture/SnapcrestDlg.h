@@ -247,6 +247,11 @@ private:
     void CaptureLabelBackdrop();
     // Copies `area` of the snapshot onto `dc`, within its clipping.
     void CopySnapshot(HDC dc, const Rect& area);
+    // The parts of `area` a copy onto `dc` may change: its clipping's.
+    std::vector<Rect> ClippedParts(HDC dc, const Rect& area) const;
+    // The work surface's memory while a composition draws on it through
+    // `dc`, for the items drawn straight into it; else none.
+    PixelTarget WorkTarget(HDC dc) const;
 
     // The snapshot dimmed once, so that a frame is a few block copies.
     Surface m_dcDimmed;
@@ -287,6 +292,11 @@ private:
     scene::Look m_lookMarked;
     UniqueRegion m_rgnCompose;
     bool m_bComposeAll = true;
+    // While the marked areas are composed on the work surface: they, as
+    // rectangles (the surface's clipping, known without asking the platform).
+    std::vector<Rect> m_composeParts;
+    bool m_bComposing = false;
+    bool m_bComposingParts = false;
     // Where the window shows something other than the work surface.
     UniqueRegion m_rgnDrawnOnWindow;
     bool m_bDrawnOnWindow = false;

@@ -2,6 +2,21 @@
 
 #include <cstddef>
 
+void BlendOver(uint32_t* target, int targetWidth, const uint32_t* sprite, int spriteWidth, Point origin,
+               const Rect& area, const UnderTable& under) {
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* out = target + static_cast<size_t>(y) * static_cast<size_t>(targetWidth) + area.left;
+        const uint32_t* in = sprite + static_cast<size_t>(y - origin.y) * static_cast<size_t>(spriteWidth) +
+                             (area.left - origin.x);
+        for (int x = area.left; x < area.right; ++x, ++out, ++in) {
+            const uint32_t s = *in, d = *out;
+            const uint8_t* u = under[s >> 24];
+            *out = ((s & 0xFF) + u[d & 0xFF]) | ((s >> 8 & 0xFF) + u[d >> 8 & 0xFF]) << 8 |
+                   ((s >> 16 & 0xFF) + u[d >> 16 & 0xFF]) << 16 | ((s >> 24) + u[d >> 24]) << 24;
+        }
+    }
+}
+
 Rect LargestOpaqueRect(const uint32_t* pixels, int width, int height) {
     if (width <= 0 || height <= 0) return Rect{};
     // Row by row, how many opaque pixels end at this row in each column; the

@@ -21,3 +21,14 @@ Rect LargestOpaqueRect(const uint32_t* pixels, int width, int height);
 // when that rectangle holds at least `minCopyPixels` pixels (each further part
 // is one more call to the platform); otherwise the whole item is blended.
 SpriteParts SplitSprite(const uint32_t* pixels, int width, int height, long long minCopyPixels);
+
+// What blending a premultiplied pixel onto a surface leaves of each byte d
+// under the pixel's alpha a, as under[a][d]; the pixel's own byte is added to
+// it.
+using UnderTable = uint8_t[256][256];
+
+// Blends the premultiplied pixels of a sprite `spriteWidth` pixels wide, with
+// its top-left corner at `origin` of a surface `targetWidth` pixels wide,
+// onto `area` of the surface (which the caller keeps within both).
+void BlendOver(uint32_t* target, int targetWidth, const uint32_t* sprite, int spriteWidth, Point origin,
+               const Rect& area, const UnderTable& under);

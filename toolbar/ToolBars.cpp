@@ -35,9 +35,10 @@ void CaptureNatural(BlendSprite* sprite, const gdip::Image& image) {
 
 // The background the bar moves with on every step of a drag: blended from
 // its capture, or drawn by the library if it could not be captured.
-void DrawBackground(HDC dc, const BlendSprite& sprite, const gdip::Image& image, int x, int y) {
+void DrawBackground(HDC dc, const PixelTarget& target, const BlendSprite& sprite, const gdip::Image& image, int x,
+                    int y) {
     if (sprite.Ready())
-        sprite.BlendOnto(dc, x, y);
+        sprite.BlendOnto(target, dc, x, y);
     else
         DrawNatural(dc, image, x, y);
 }
@@ -56,6 +57,8 @@ void ComposeStrip(CChildSituationCtrl* b, const char* path, int frames, const gd
     if (!dib) return;  // a missing image: a 0 x 0 button, never drawn or hit
     ::SelectObject(b->m_hMemDC.get(), dib);
     b->m_hBitmap.reset(dib);
+    b->m_pBits = static_cast<const uint32_t*>(bits);
+    b->m_nStripWidth = b->m_nFrameWidth * frames;
 
     gdip::Graphics g(b->m_hMemDC.get());
     if (!g) return;
@@ -78,7 +81,14 @@ CChildSituationCtrl::~CChildSituationCtrl() {
 
 void CChildSituationCtrl::SetOrigin(Point p) { m_rc = Rect{p.x, p.y, p.x + m_nFrameWidth, p.y + m_nHeight}; }
 
-void CChildSituationCtrl::Draw(HDC hdc) const {
+void CChildSituationCtrl::Draw(HDC hdc, const PixelTarget& target) const {
+    if (target && m_pBits) {
+        ::GdiFlush();
+        const int frameLeft = m_nFrameWidth * m_nState;
+        target.CopyFrom(m_pBits, m_nStripWidth, Rect{frameLeft, 0, frameLeft + m_nFrameWidth, m_nHeight},
+                        m_rc.left - frameLeft, m_rc.top);
+        return;
+    }
     ::BitBlt(hdc, m_rc.left, m_rc.top, m_nFrameWidth, m_nHeight, m_hMemDC.get(), m_nFrameWidth * m_nState, 0,
              SRCCOPY);
 }
@@ -213,16 +223,16 @@ Rect CToolBars::PanelArea() const {
     return toolbar::PanelArea(background, panel, m_rcSwatch);
 }
 
-void CToolBars::Draw(HDC dc) {
+void CToolBars::Draw(HDC dc, const PixelTarget& target) {
     const auto buttons = Buttons();
-    DrawBackground(dc, m_barSprite, m_pBarImage, m_nBarLeft, m_nBarTop);
+    DrawBackground(dc, target, m_barSprite, m_pBarImage, m_nBarLeft, m_nBarTop);
     for (int i = 0; i < kBarButtons; ++i)
-        if (buttons[i]) buttons[i]->Draw(dc);
+        if (buttons[i]) buttons[i]->Draw(dc, target);
     if (!m_bPanelShown) return;
     const Point o = PanelBackground(m_nPanelX, m_nPanelY);
-    DrawBackground(dc, m_panelSprite, m_pPanelImage, o.x, o.y);
+    DrawBackground(dc, target, m_panelSprite, m_pPanelImage, o.x, o.y);
     for (int i = kBarButtons; i < kButtons; ++i)
-        if (buttons[i]) buttons[i]->Draw(dc);
+        if (buttons[i]) buttons[i]->Draw(dc, target);
     DrawSwatch(dc);
 }
 
@@ -239,6 +249,7 @@ void CToolBars::ReleaseSkin() {
         if (!b) continue;
         b->m_hMemDC.Release();
         b->m_hBitmap.Release();
+        b->m_pBits = nullptr;
     }
     for (auto* b : {&m_pBtnRect, &m_pBtnCircle, &m_pBtnArrow, &m_pBtnText, &m_pBtnPen, &m_pBtnReturn, &m_pBtnSave,
                     &m_pBtnClose, &m_pBtnFinish})

@@ -30,8 +30,9 @@ public:
 
     // m_rc = (x, y, x + frame width, y + height).
     void SetOrigin(Point p);
-    // Copies the current frame to the top-left corner of m_rc.
-    void Draw(HDC hdc) const;
+    // Copies the current frame to the top-left corner of m_rc (into the
+    // target's memory when there is one).
+    void Draw(HDC hdc, const PixelTarget& target = PixelTarget{}) const;
     // The hover step for a pointer at p: inside, the hand cursor and state 1;
     // leaving, state 0. True when the session is to hear of it (every move
     // inside, and the move that leaves).
@@ -45,6 +46,9 @@ public:
     // them, context first (the owners still release them if it never runs).
     UniqueDC m_hMemDC;
     UniqueBitmap m_hBitmap;
+    // The strip's pixels, all frames side by side, while m_hBitmap holds them.
+    const uint32_t* m_pBits = nullptr;
+    int m_nStripWidth = 0;
 };
 
 class CToolBars : public ToolState {
@@ -62,8 +66,9 @@ public:
     // Row layout for an anchor point, and the panel's.
     void SetPosition(int x, int y);
     void SetPanelPosition(int x, int y);
-    // The bar, and the panel while it is shown.
-    void Draw(HDC dc);
+    // The bar, and the panel while it is shown; straight into the target's
+    // memory where it can be (the memory `dc` draws on).
+    void Draw(HDC dc, const PixelTarget& target = PixelTarget{});
     void DrawSwatch(HDC dc);
     // Lets go of every strip and image.
     void ReleaseSkin();

@@ -1,6 +1,7 @@
 // An item blended from its capture gives exactly the pixels of the imaging
 // library drawing it: over any background, partly off the surface and within
-// a clipping region. Checked for each item the program draws this way.
+// a clipping region, through the platform and with the blending learned from
+// it. Checked for each item the program draws this way.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -68,22 +69,39 @@ TEST_F(BlendSpriteTest, BlendingTheCaptureGivesTheLibrarysPixels) {
         int x, y;
         bool clipped;
     } places[] = {{13, 9, false}, {-17, -5, false}, {kW - 50, kH - 11, false}, {31, 40, true}};
+    BlendSprite::LearnPlatformBlending();
+    ASSERT_TRUE(BlendSprite::PlatformBlendingLearned());
+    // A clip that cuts the item, as a composition of changed areas does: two
+    // rectangles, the second touching the first.
+    const std::vector<Rect> clip{Rect{40, 0, 90, 50}, Rect{40, 50, 60, 70}};
     unsigned seed = 1;
     for (const Item& item : items) {
         BlendSprite sprite;
         ASSERT_TRUE(sprite.Capture(item.width, item.height, [&item](HDC dc) { item.draw(dc, 0, 0); })) << item.name;
-        for (const auto& place : places) {
-            SCOPED_TRACE(std::string(item.name) + " at " + std::to_string(place.x) + "," + std::to_string(place.y));
+        for (const auto& place : places)
+            for (bool direct : {false, true}) {
+            SCOPED_TRACE(std::string(item.name) + " at " + std::to_string(place.x) + "," + std::to_string(place.y) +
+                         (direct ? ", learned" : ", platform"));
             Surface drawn, blended;
             ASSERT_TRUE(drawn.CreateDib(kW, kH) && blended.CreateDib(kW, kH));
             Noise(&drawn, seed);
             Noise(&blended, seed++);
             if (place.clipped) {
-                // A clip that cuts the item, as a composition of changed areas does.
-                for (Surface* s : {&drawn, &blended}) IntersectClipRect(s->dc(), 40, 0, 90, 50);
+                for (Surface* s : {&drawn, &blended}) {
+                    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+                    for (const Rect& r : clip) {
+                        UniqueRegion part(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+                        CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
+                    }
+                    SelectClipRgn(s->dc(), region.get());
+                }
             }
             item.draw(drawn.dc(), place.x, place.y);
-            sprite.BlendOnto(blended.dc(), place.x, place.y);
+            if (direct)
+                sprite.BlendOnto(PixelTarget{static_cast<uint32_t*>(blended.bits()), kW, kH, place.clipped ? &clip : nullptr},
+                                 blended.dc(), place.x, place.y);
+            else
+                sprite.BlendOnto(blended.dc(), place.x, place.y);
             GdiFlush();
             const auto* a = static_cast<const uint32_t*>(drawn.bits());
             const auto* b = static_cast<const uint32_t*>(blended.bits());
