@@ -117,16 +117,18 @@ void CSnapcrestDlg::NoteReadout(const Rect& t, Point p, COLORREF colour) {
 }
 
 void CSnapcrestDlg::DimReadoutArea(HDC dc, Rect area) {
-    // A composition limited to part of the surface changes nothing outside it.
-    RECT clip{};
-    if (::GetClipBox(dc, &clip) != ERROR) area = area.Intersected(Rect{clip.left, clip.top, clip.right, clip.bottom});
-    if (area.IsEmpty()) return;
+    // A composition limited to part of the surface changes nothing outside
+    // it: the box's pixels there were not drawn again, and dimming them once
+    // more would darken them.
+    const std::vector<Rect> parts = ClippedParts(dc, area);
+    if (parts.empty()) return;
     ::GdiFlush();
-    uint32_t* target = DibPixels(dc, m_nScreenWidth, m_nScreenHeight);
+    const PixelTarget work = WorkTarget(dc);
+    uint32_t* target = work ? work.bits : DibPixels(dc, m_nScreenWidth, m_nScreenHeight);
     const auto* dimmedSnapshot = static_cast<const uint32_t*>(m_dcDimmed.bits());
     if (target && m_snapshotPixels && dimmedSnapshot && m_dimTable.Ready() &&
         area.Intersected(RegularDimArea(m_nScreenWidth, m_nScreenHeight)) == area) {
-        m_dimTable.Redim(target, m_snapshotPixels, dimmedSnapshot, m_nScreenWidth, area);
+        for (const Rect& part : parts) m_dimTable.Redim(target, m_snapshotPixels, dimmedSnapshot, m_nScreenWidth, part);
         return;
     }
     // Near the screen's edges (or without the table) only the image itself
