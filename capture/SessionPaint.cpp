@@ -246,8 +246,11 @@ scene::Look CSnapcrestDlg::CurrentLook() const {
         m_crReadoutColour = colour;
         if (!ReadoutHiddenByInterior(readout, t)) {
             look.readoutBox = readout.Bounds().Inflated(2).Intersected(screen);
+            // Its lines are black until a label has been drawn on the work
+            // surface, white after.
             look.readoutText = std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(t.left) +
-                               "," + std::to_string(t.top) + "," + std::to_string(colour);
+                               "," + std::to_string(t.top) + "," + std::to_string(colour) +
+                               (m_bWorkTextWhite ? ",white" : ",black");
         }
     }
     if (m_pToolBars) {
@@ -443,13 +446,17 @@ void CSnapcrestDlg::CaptureLabelBackdrop() {
 }
 
 void CSnapcrestDlg::DrawSizeLabel(HDC dc, int x, int y) {
+    // The label leaves the context drawing text white on nothing, whatever
+    // it draws: the read-out's lines take that colour in the compositions
+    // that follow.
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    if (dc == m_dcWork.dc()) m_bWorkTextWhite = true;
     // A composition limited to other areas would draw nothing of it.
     if (!RectVisibleOn(dc, SizeLabelBox(x, y).Inflated(3))) return;
     CaptureLabelBackdrop();
     const Rect box = SizeLabelBox(x, y);
     m_labelBackdrop.BlendOnto(WorkTarget(dc), dc, box.left, box.top);
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, RGB(255, 255, 255));
     // Made once per session: a font costs more to make than the label to draw.
     if (!m_hLabelFont)
         m_hLabelFont.reset(::CreateFontA(12, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, 0, 0, 0, 0, 0x20, "仿宋"));

@@ -296,6 +296,8 @@ private:
     // rectangles (the surface's clipping, known without asking the platform).
     std::vector<Rect> m_composeParts;
     bool m_bComposing = false;
+    // A size label was drawn on the work surface: its text colour is white.
+    bool m_bWorkTextWhite = false;
     bool m_bComposingParts = false;
     // Where the window shows something other than the work surface.
     UniqueRegion m_rgnDrawnOnWindow;

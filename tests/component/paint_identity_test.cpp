@@ -29,8 +29,10 @@ public:
 
     // One random change, shown the way the session shows changes; then the
     // first difference from a whole composition, or empty.
-    std::string Step(int index) {
-        std::string what = Mutate();
+    std::string Step(int index) { return Show(index, Mutate()); }
+
+    // The change `what` made, shown the way the session shows changes.
+    std::string Show(int index, std::string what) {
         // What the change sets off (a moved pointer's hover) happens first.
         Pump();
         // Now and then the selection moves, the repaint is asked for, and it
@@ -185,6 +187,41 @@ private:
     int w_ = 0, h_ = 0;
     Surface reference_;
 };
+
+// Runs `steps` inside a session's modal loop, once it shows.
+void InSession(const std::function<void(CSnapcrestDlg&)>& steps) {
+    CSnapcrestDlg session(nullptr);
+    static const std::function<void(CSnapcrestDlg&)>* current;
+    static CSnapcrestDlg* shown;
+    current = &steps;
+    shown = &session;
+    ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        (*current)(*shown);
+        shown->EndDialog(0);
+    });
+    session.DoModal();
+}
+
+TEST(PaintIdentity, TheFirstReadOutsBlackLinesTurnWhiteWithTheNextComposition) {
+    // The lines take the colour the label leaves: black in the first
+    // composition with a read-out, white from the next, even where the next
+    // composes only what else changed (the outline's colour here).
+    gdip::Startup();
+    PatternScreen pattern;
+    std::vector<std::string> failures;
+    InSession([&failures](CSnapcrestDlg& s) {
+        Stepper stepper(s, 1);
+        s.m_tracker.m_rect = Rect{200, 150, 600, 450};
+        s.m_bHasSelection = 1;
+        s.m_bShowReadout = 1;
+        ::SetCursorPos(560, 300);
+        failures.push_back(stepper.Show(0, "the first read-out, across the right edge"));
+        s.m_tracker.SetColor(0x00FF640A);
+        failures.push_back(stepper.Show(1, "the tracker's colour"));
+    });
+    EXPECT_EQ(std::vector<std::string>(2), failures);
+}
 
 TEST(PaintIdentity, OnlyWhatChangedIsComposedAndShownYetEveryPictureIsTheWholeOne) {
     gdip::Startup();
