@@ -101,6 +101,7 @@ void CSnapcrestDlg::OnLButtonUp(UINT flags, POINT point) {
     m_bShowReadout = 0;
     m_bFirstDrag = 0;
     m_bButtonDown = 0;
+    m_dragWindowDC.reset();
     RequestRecompose();
     RepaintAll();
     ::ClipCursor(nullptr);

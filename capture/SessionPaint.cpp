@@ -343,16 +343,16 @@ void CSnapcrestDlg::ComposeAndShowChanges() {
     const std::vector<Rect> parts = JoinColumns(m_composeParts);
     const double composeMs = PaintTiming::Now() - start;
     {
-        WindowDC window(m_hWnd);
-        ::SelectClipRgn(window.get(), marked.get());
+        if (!m_dragWindowDC) m_dragWindowDC = std::make_unique<WindowDC>(m_hWnd);
+        HDC window = m_dragWindowDC->get();
+        ::SelectClipRgn(window, marked.get());
         RECT box{};
         ::GetRgnBox(marked.get(), &box);
         HDC work = m_dcWork.dc();
-        ShowInGroups(parts, Rect{box.left, box.top, box.right, box.bottom},
-                     [&](const Rect& r) {
-                         ::BitBlt(window.get(), r.left, r.top, r.Width(), r.Height(), work, r.left, r.top, SRCCOPY);
-                     });
-        ::SelectClipRgn(window.get(), nullptr);
+        ShowInGroups(parts, Rect{box.left, box.top, box.right, box.bottom}, [&](const Rect& r) {
+            ::BitBlt(window, r.left, r.top, r.Width(), r.Height(), work, r.left, r.top, SRCCOPY);
+        });
+        ::SelectClipRgn(window, nullptr);
     }
     m_bReadoutPointerFixed = false;
     m_timing.PaintDone(start, composeMs, true);

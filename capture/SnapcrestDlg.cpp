@@ -127,6 +127,7 @@ HCURSOR CSnapcrestDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hI
 HBRUSH CSnapcrestDlg::OnCtlColor(HDC dc, HWND wnd, UINT ctlType) { return CDialog::OnCtlColor(dc, wnd, ctlType); }
 
 void CSnapcrestDlg::OnDestroy() {
+    m_dragWindowDC.reset();
     CDialog::OnDestroy();
     // The background preparation may still be reading the surfaces.
     WaitForDimmedSnapshot();

@@ -298,6 +298,10 @@ private:
     bool m_bComposing = false;
     // A size label was drawn on the work surface: its text colour is white.
     bool m_bWorkTextWhite = false;
+    // The window's context, held while the button is down for the changes
+    // shown at once: taking it for every move costs a request to the server
+    // and, at its release, a reset of its attributes.
+    std::unique_ptr<WindowDC> m_dragWindowDC;
     bool m_bComposingParts = false;
     // Where the window shows something other than the work surface.
     UniqueRegion m_rgnDrawnOnWindow;
