@@ -292,17 +292,18 @@ private:
     scene::Look m_lookMarked;
     UniqueRegion m_rgnCompose;
     bool m_bComposeAll = true;
-    // While the marked areas are composed on the work surface: they, as
-    // rectangles (the surface's clipping, known without asking the platform).
+    // A composition draws on the work surface (m_bComposing), of only the
+    // marked areas (m_bComposingParts): those areas as rectangles, the
+    // surface's clipping known without asking the platform.
     std::vector<Rect> m_composeParts;
     bool m_bComposing = false;
+    bool m_bComposingParts = false;
     // A size label was drawn on the work surface: its text colour is white.
     bool m_bWorkTextWhite = false;
     // The window's context, held while the button is down for the changes
-    // shown at once: taking it for every move costs a request to the server
-    // and, at its release, a reset of its attributes.
+    // shown at once: given back after every move, it had its attributes
+    // reset, and the reset looked up the display's defaults again.
     std::unique_ptr<WindowDC> m_dragWindowDC;
-    bool m_bComposingParts = false;
     // Where the window shows something other than the work surface.
     UniqueRegion m_rgnDrawnOnWindow;
     bool m_bDrawnOnWindow = false;

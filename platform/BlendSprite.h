@@ -34,7 +34,8 @@ public:
     // Learns, once per process, what the platform's blending makes of each
     // byte under each alpha, and checks that it adds the pixel's own bytes as
     // they are; until then, or if it does not, blending goes through the
-    // platform. Takes about a millisecond: meant for a background job.
+    // platform. It blends three surfaces of 256 x 256: meant for a
+    // background job.
     static void LearnPlatformBlending();
     static bool PlatformBlendingLearned();
     bool Ready() const { return m_surface.bits() != nullptr; }
