@@ -83,7 +83,6 @@ void CChildSituationCtrl::SetOrigin(Point p) { m_rc = Rect{p.x, p.y, p.x + m_nFr
 
 void CChildSituationCtrl::Draw(HDC hdc, const PixelTarget& target) const {
     if (target && m_pBits) {
-        ::GdiFlush();
         const int frameLeft = m_nFrameWidth * m_nState;
         target.CopyFrom(m_pBits, m_nStripWidth, Rect{frameLeft, 0, frameLeft + m_nFrameWidth, m_nHeight},
                         m_rc.left - frameLeft, m_rc.top);
@@ -226,11 +225,15 @@ Rect CToolBars::PanelArea() const {
 void CToolBars::Draw(HDC dc, const PixelTarget& target) {
     const auto buttons = Buttons();
     DrawBackground(dc, target, m_barSprite, m_pBarImage, m_nBarLeft, m_nBarTop);
+    // The buttons go straight into the memory: what the context drew of the
+    // background must be there first, once for them all.
+    if (target) ::GdiFlush();
     for (int i = 0; i < kBarButtons; ++i)
         if (buttons[i]) buttons[i]->Draw(dc, target);
     if (!m_bPanelShown) return;
     const Point o = PanelBackground(m_nPanelX, m_nPanelY);
     DrawBackground(dc, target, m_panelSprite, m_pPanelImage, o.x, o.y);
+    if (target) ::GdiFlush();
     for (int i = kBarButtons; i < kButtons; ++i)
         if (buttons[i]) buttons[i]->Draw(dc, target);
     DrawSwatch(dc);

@@ -31,7 +31,7 @@ public:
     // m_rc = (x, y, x + frame width, y + height).
     void SetOrigin(Point p);
     // Copies the current frame to the top-left corner of m_rc (into the
-    // target's memory when there is one).
+    // target's memory when there is one, the context's drawing flushed).
     void Draw(HDC hdc, const PixelTarget& target = PixelTarget{}) const;
     // The hover step for a pointer at p: inside, the hand cursor and state 1;
     // leaving, state 0. True when the session is to hear of it (every move
