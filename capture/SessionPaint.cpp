@@ -15,6 +15,7 @@
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
 #include "framework/Win32Rect.h"
+#include "platform/FontQuality.h"
 #include "platform/WindowPixels.h"
 #include "resources/Messages.h"
 
@@ -458,8 +459,11 @@ void CSnapcrestDlg::DrawSizeLabel(HDC dc, int x, int y) {
     const Rect box = SizeLabelBox(x, y);
     m_labelBackdrop.BlendOnto(WorkTarget(dc), dc, box.left, box.top);
     // Made once per session: a font costs more to make than the label to draw.
+    // Its quality is the one the system gives a default font, made explicit:
+    // the same text, and cheaper to select on every composition.
     if (!m_hLabelFont)
-        m_hLabelFont.reset(::CreateFontA(12, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, 0, 0, 0, 0, 0x20, "仿宋"));
+        m_hLabelFont.reset(
+            ::CreateFontA(12, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, 0, 0, 0, SystemTextQuality(), 0x20, "仿宋"));
     SelectScope selectFont(dc, m_hLabelFont.get());
     const int length = static_cast<int>(std::strlen(m_szSizeText));
     SIZE extent{};

@@ -7,6 +7,7 @@
 
 #include "capture/PaintLayout.h"
 #include "capture/SnapcrestDlg.h"
+#include "platform/FontQuality.h"
 
 namespace {
 constexpr COLORREF kOutlineColour = 0x00939393;
@@ -51,8 +52,11 @@ void CSnapcrestDlg::PaintPointerReadout(const Rect& t, HDC dc, bool dimmed) {
         return;
     }
     // Without the font the lines come in the surface's current one. It is
-    // made once per session: it costs more to make than the box to draw.
-    if (!m_hReadoutFont) m_hReadoutFont.reset(CreatePointFontA(kReadoutPointSize, kReadoutFace));
+    // made once per session: it costs more to make than the box to draw. Its
+    // quality is the system's for a default font, made explicit, as the
+    // label's.
+    if (!m_hReadoutFont)
+        m_hReadoutFont.reset(CreatePointFontA(kReadoutPointSize, kReadoutFace, SystemTextQuality()));
     SelectScope selectFont(dc, m_hReadoutFont.get());
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
 

@@ -23,6 +23,7 @@ add_library(snapcrest_core STATIC
   platform/TrayIcon.cpp
   platform/BlendSprite.cpp
   platform/WindowPixels.cpp
+  platform/FontQuality.cpp
   app/SnapcrestApp.cpp
   app/ShowPoint.cpp
   app/DeskBandLauncher.cpp

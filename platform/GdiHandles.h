@@ -64,10 +64,12 @@ private:
 };
 
 // A font of a size in tenths of a point, converted for the screen as the
-// framework's CreatePointFont does; null when it cannot be made.
-inline HFONT CreatePointFontA(int tenthsOfPoint, const char* face) {
+// framework's CreatePointFont does (which leaves the quality to the system);
+// null when it cannot be made.
+inline HFONT CreatePointFontA(int tenthsOfPoint, const char* face, BYTE quality = DEFAULT_QUALITY) {
     LOGFONTA lf{};
     lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = quality;
     ::lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
     HDC screen = ::GetDC(nullptr);
     POINT size{0, ::MulDiv(::GetDeviceCaps(screen, LOGPIXELSY), tenthsOfPoint, 720)};

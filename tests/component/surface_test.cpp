@@ -7,6 +7,8 @@
 #include <cstring>
 #include <utility>
 
+#include "capture/PaintLayout.h"
+#include "platform/FontQuality.h"
 #include "platform/GdiHandles.h"
 #include "platform/HandleCount.h"
 #include "platform/Surface.h"
@@ -104,6 +106,40 @@ TEST(SurfaceTest, ADibMadeElsewhereIsDrawnOnInPlaceAndReleasedOnceOrRefused) {
     EXPECT_FALSE(refused.AdoptDib(UniqueBitmap(), nullptr, kW, kH));
     EXPECT_EQ(refused.bitmap(), nullptr);
     EXPECT_EQ(refused.bits(), nullptr);
+}
+
+TEST(SurfaceTest, TheSystemsTextQualityMadeExplicitDrawsTheTextOfADefaultFont) {
+    const BYTE quality = SystemTextQuality();
+    // This platform smooths text, and says how.
+    EXPECT_NE(quality, DEFAULT_QUALITY);
+    // The label's font and the read-out's, each way, in the colours they are
+    // drawn in, over a background of every byte value.
+    UniqueFont fonts[2][2] = {
+        {UniqueFont(::CreateFontA(12, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, 0, 0, 0, DEFAULT_QUALITY, 0x20, "仿宋")),
+         UniqueFont(::CreateFontA(12, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, 0, 0, 0, quality, 0x20, "仿宋"))},
+        {UniqueFont(CreatePointFontA(kReadoutPointSize, kReadoutFace)),
+         UniqueFont(CreatePointFontA(kReadoutPointSize, kReadoutFace, quality))}};
+    for (auto& pair : fonts) {
+        for (COLORREF colour : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
+            Surface drawn[2];
+            for (int way = 0; way < 2; ++way) {
+                ASSERT_TRUE(drawn[way].CreateDib(kW, kH));
+                ASSERT_NE(pair[way].get(), nullptr);
+                auto* pixels = static_cast<uint32_t*>(drawn[way].bits());
+                for (int i = 0; i < kW * kH; ++i) pixels[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFF;
+                HDC dc = drawn[way].dc();
+                drawn[way].KeepFixedQualityFont();
+                SelectScope select(dc, pair[way].get());
+                ::SetBkMode(dc, TRANSPARENT);
+                ::SetTextColor(dc, colour);
+                ::TextOutA(dc, 4, 4, "1920 X 1080", 11);
+                RECT line{0, 30, kW, 60};
+                ::DrawTextA(dc, "RGB:(12,34,56)", -1, &line, DT_CENTER);
+            }
+            ::GdiFlush();
+            EXPECT_EQ(std::memcmp(drawn[0].bits(), drawn[1].bits(), kW * kH * 4), 0) << "colour " << colour;
+        }
+    }
 }
 
 }  // namespace
