@@ -61,29 +61,40 @@ inline std::vector<Rect> EdgeBand(const Rect& t, int width) {
             Rect{t.right - width, t.top + width, t.right, t.bottom - width}};
 }
 
-// The parts of a that are not in b: at most four rectangles, the rows above
-// and below b, then the columns beside it.
-inline std::vector<Rect> Subtract(const Rect& a, const Rect& b) {
-    if (a.IsEmpty()) return {};
+// Appends the parts of a that are not in b: at most four rectangles, the rows
+// above and below b, then the columns beside it.
+inline void SubtractInto(const Rect& a, const Rect& b, std::vector<Rect>& out) {
+    if (a.IsEmpty()) return;
     const Rect overlap = a.Intersected(b);
-    if (overlap.IsEmpty()) return {a};
-    std::vector<Rect> out;
+    if (overlap.IsEmpty()) {
+        out.push_back(a);
+        return;
+    }
     for (const Rect& r : {Rect{a.left, a.top, a.right, overlap.top}, Rect{a.left, overlap.bottom, a.right, a.bottom},
                           Rect{a.left, overlap.top, overlap.left, overlap.bottom},
                           Rect{overlap.right, overlap.top, a.right, overlap.bottom}})
         if (!r.IsEmpty()) out.push_back(r);
+}
+
+// The parts of a that are not in b, as above.
+inline std::vector<Rect> Subtract(const Rect& a, const Rect& b) {
+    std::vector<Rect> out;
+    SubtractInto(a, b, out);
     return out;
 }
 
-// Every pixel of `from` that lies in none of `cut`, as rectangles.
+// Every pixel of `from` that lies in none of `cut`, as rectangles. Two
+// buffers serve every cut: the picture's differences are taken on every
+// pointer move, where each allocation costs more than the geometry.
 inline std::vector<Rect> SubtractAll(const std::vector<Rect>& from, const std::vector<Rect>& cut) {
-    std::vector<Rect> left;
+    std::vector<Rect> left, next;
+    left.reserve(from.size() * 4);
+    next.reserve(from.size() * 4);
     for (const Rect& r : from)
         if (!r.IsEmpty()) left.push_back(r);
     for (const Rect& c : cut) {
-        std::vector<Rect> next;
-        for (const Rect& r : left)
-            for (const Rect& piece : Subtract(r, c)) next.push_back(piece);
+        next.clear();
+        for (const Rect& r : left) SubtractInto(r, c, next);
         left.swap(next);
     }
     return left;
