@@ -273,9 +273,9 @@ void CSnapcrestDlg::InvalidateChanges() {
     m_bReadoutPointerFixed = true;
     // The bar's place and size are known only once its skin is.
     if (m_bHasSelection) EnsureToolBarSkin();
-    const scene::Look now = CurrentLook();
+    scene::Look now = CurrentLook();
     const scene::Change change = scene::Diff(m_lookMarked, now);
-    m_lookMarked = now;
+    m_lookMarked = std::move(now);
     if (change.whole) {
         m_bComposeAll = true;
         AskRepaint(nullptr);
@@ -290,8 +290,10 @@ void CSnapcrestDlg::InvalidateChanges() {
     }
     // One region, so that the window is told once.
     UniqueRegion changed(::CreateRectRgn(0, 0, 0, 0));
+    UniqueRegion area(::CreateRectRgn(0, 0, 0, 0));
     for (const Rect& r : change.areas) {
-        ::CombineRgn(changed.get(), changed.get(), RectRegion(r).get(), RGN_OR);
+        ::SetRectRgn(area.get(), r.left, r.top, r.right, r.bottom);
+        ::CombineRgn(changed.get(), changed.get(), area.get(), RGN_OR);
     }
     ::CombineRgn(m_rgnCompose.get(), m_rgnCompose.get(), changed.get(), RGN_OR);
     if (ShowsChangesAtOnce()) {
