@@ -32,7 +32,7 @@ set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine RESOURCE_LOCK di
 
 # A Windows test program run under Wine as one CTest test.
 function(add_wine_test name)
-  add_test(NAME ${name} COMMAND ${WINE_RUN} ${ARGN})
+  add_test(NAME ${name} COMMAND ${WINE_RUN} --relaunch-silent-start ${ARGN})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK display TIMEOUT 120)
 endfunction()
 

@@ -22,4 +22,4 @@ crlf=$(grep -c $'\r$' "$folder/README.txt" || true)
 [ "$lines" -gt 10 ] && [ "$lines" = "$crlf" ] || { echo "e2e-package: README.txt has $crlf CRLF of $lines lines" >&2; exit 1; }
 grep -q "Snapcrest $version" "$folder/README.txt" || { echo "e2e-package: README.txt lacks the version" >&2; exit 1; }
 SNAPCREST_UNPACKED="Z:$(printf '%s' "$folder" | tr '/' '\\')" \
-    bash "$here/wine-run.sh" "$build" "$build/win/tests/e2e/e2e_driver.exe" --gtest_filter='Package.*'
+    bash "$here/wine-run.sh" "$build" --relaunch-silent-start "$build/win/tests/e2e/e2e_driver.exe" --gtest_filter='Package.*'

@@ -23,4 +23,4 @@ WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Control Panel\Desktop' /v
 WINEPREFIX="$prefix" wineserver -w
 trap 'bash "$here/wine-env.sh" stop "$build" >/dev/null 2>&1' EXIT
 bash "$here/wine-env.sh" start "$build" >/dev/null
-bash "$here/wine-run.sh" "$build" "$build/win/tests/e2e/e2e_driver.exe" --gtest_filter="$filter"
+bash "$here/wine-run.sh" "$build" --relaunch-silent-start "$build/win/tests/e2e/e2e_driver.exe" --gtest_filter="$filter"
