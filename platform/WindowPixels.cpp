@@ -1,3 +1,8 @@
 #include "platform/WindowPixels.h"
 
-void HandOverWindowPixels() { ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, 0); }
+namespace {
+// A virtual-key code no keyboard sends (0x0A is reserved).
+constexpr int kUnusedKey = 0x0A;
+}  // namespace
+
+void HandOverWindowPixels() { ::GetAsyncKeyState(kUnusedKey); }
