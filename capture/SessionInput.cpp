@@ -151,6 +151,14 @@ BOOL CSnapcrestDlg::OnSetCursor(HWND wnd, UINT hitTest, UINT) {
         ::SetCursor(m_hCursor);
         return TRUE;
     }
+    // Inside the selection with a drawing tool chosen, the pointer message
+    // this notice comes with sets the standard arrow next. Another shape set
+    // here first would change the pointer twice on every move, each change a
+    // request to the server and to the display, for the same arrow shown.
+    if (wnd == m_hWnd && IsToolChosen() && m_bHasSelection) {
+        POINT p{};
+        if (::GetCursorPos(&p) && m_tracker.GetTrueRect().Contains(Point{p.x, p.y})) return TRUE;
+    }
     if (wnd == m_hWnd && m_tracker.UpdateCursor(m_hWnd, hitTest) && !m_bFirstDrag && m_bHasSelection) return TRUE;
     if (!m_bOverToolBar) ::SetCursor(m_hCursor);
     return TRUE;
