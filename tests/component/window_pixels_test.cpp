@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "platform/GdiHandles.h"
 #include "platform/WindowPixels.h"
 
 namespace {
@@ -24,19 +25,11 @@ LRESULT CALLBACK BlackWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 // The colour the display shows at (x, y), read from the screen rather than
 // from the window's own pixels.
-COLORREF Shown(int x, int y) {
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF c = ::GetPixel(screen, x, y);
-    ::ReleaseDC(nullptr, screen);
-    return c;
-}
+COLORREF Shown(int x, int y) { return ::GetPixel(WindowDC(nullptr).get(), x, y); }
 
 void Fill(HWND hwnd, const RECT& r, COLORREF colour) {
-    HDC dc = ::GetDC(hwnd);
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(dc, &r, brush);
-    ::DeleteObject(brush);
-    ::ReleaseDC(hwnd, dc);
+    UniqueBrush brush(::CreateSolidBrush(colour));
+    ::FillRect(WindowDC(hwnd).get(), &r, brush.get());
 }
 
 // Lets the window be mapped and painted, and everything drawn so far shown.
@@ -54,8 +47,10 @@ TEST(WindowPixelsTest, DrawingReachesTheDisplayAtTheHandOver) {
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "WindowPixelsTest";
     ::RegisterClassA(&wc);
-    HWND hwnd = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, kW, kH,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    // Destroyed on every path, an assertion's early return included.
+    const UniqueHandle<HWND, ::DestroyWindow> window(::CreateWindowExA(
+        WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, kW, kH, nullptr, nullptr, wc.hInstance, nullptr));
+    const HWND hwnd = window.get();
     ASSERT_NE(hwnd, nullptr);
     ::ShowWindow(hwnd, SW_SHOW);
     ::UpdateWindow(hwnd);
@@ -74,8 +69,6 @@ TEST(WindowPixelsTest, DrawingReachesTheDisplayAtTheHandOver) {
     HandOverWindowPixels();
     EXPECT_EQ(Shown(130, 30), RGB(0, 255, 0));
     EXPECT_EQ(Shown(30, 30), RGB(255, 0, 0));
-
-    ::DestroyWindow(hwnd);
 }
 
 }  // namespace
