@@ -12,11 +12,19 @@ constexpr COLORREF kBlue = RGB(0, 128, 255);
 
 class Shapes : public MarkupFixture {
 protected:
-    // A free-hand drag through the points, released at the last.
-    static void Stroke(const std::vector<POINT>& points) {
+    // A free-hand drag through the points, released at the last. Each step
+    // waits for the program to take the one before: moves that reach its
+    // queue while it is still busy (a stroke's first press copies the whole
+    // window) are merged into one, as the platform merges any pointer moves,
+    // and the stroke would then skip a point.
+    void Stroke(const std::vector<POINT>& points) {
         MoveTo(points[0].x, points[0].y);
         LeftDown();
-        for (size_t i = 1; i < points.size(); ++i) MoveTo(points[i].x, points[i].y);
+        for (size_t i = 1; i < points.size(); ++i) {
+            program_->WaitInputIdle(2000);
+            MoveTo(points[i].x, points[i].y);
+        }
+        program_->WaitInputIdle(2000);
         LeftUp();
     }
 };
