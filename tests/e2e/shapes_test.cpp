@@ -13,19 +13,25 @@ constexpr COLORREF kBlue = RGB(0, 128, 255);
 class Shapes : public MarkupFixture {
 protected:
     // A free-hand drag through the points, released at the last. Each step
-    // waits for the program to take the one before: moves that reach its
-    // queue while it is still busy (a stroke's first press copies the whole
-    // window) are merged into one, as the platform merges any pointer moves,
-    // and the stroke would then skip a point.
-    void Stroke(const std::vector<POINT>& points) {
+    // waits until the stroke shows on the screen up to the point just
+    // reached: moves that reach a busy program's queue together are merged
+    // (a stroke's first press copies the whole window), as the platform
+    // merges any pointer moves, and the stroke would then skip a point.
+    static void Stroke(const std::vector<POINT>& points, COLORREF colour) {
         MoveTo(points[0].x, points[0].y);
         LeftDown();
         for (size_t i = 1; i < points.size(); ++i) {
-            program_->WaitInputIdle(2000);
             MoveTo(points[i].x, points[i].y);
+            WaitFor([&] { return ShownAt(points[i]) == colour; }, 2000, 10);
         }
-        program_->WaitInputIdle(2000);
         LeftUp();
+    }
+
+    static COLORREF ShownAt(POINT p) {
+        HDC screen = GetDC(nullptr);
+        const COLORREF c = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+        return c;
     }
 };
 
@@ -112,7 +118,7 @@ TEST_F(Shapes, PenStrokesAndUndoMarkByMarkUntilTheCaptureEnds) {
     const Bar bar = SelectAndChoose(kPen);
     ClickButton(bar, kWidth5);
     const std::vector<POINT> first{{400, 300}, {500, 320}, {560, 400}, {520, 480}};
-    Stroke(first);
+    Stroke(first, kRed);
     ClickButton(bar, kRect);
     Drag(POINT{700, 300}, POINT{900, 450});
     const auto firstOnly = [&](HDC dc) { DrawStroke(dc, first, 5, kRed); };
@@ -126,7 +132,7 @@ TEST_F(Shapes, PenStrokesAndUndoMarkByMarkUntilTheCaptureEnds) {
     Key('Z', Ctrl);
     EXPECT_EQ("", Shows(firstOnly, "after-ctrl-z"));
     const std::vector<POINT> second{{700, 500}, {800, 520}, {900, 600}, {950, 610}};
-    Stroke(second);
+    Stroke(second, kRed);
     EXPECT_EQ("", Shows(
                       [&](HDC dc) {
                           firstOnly(dc);
